@@ -1,0 +1,26 @@
+#pragma once
+// The one way the program stops on a broken limit: a report, then exit code -1.
+#include <cstdint>
+#include <functional>
+
+#include "core/Text.h"
+
+namespace korvel {
+
+// "运行时出错!" CR LF, then the code (when not 0) and the message (when not empty), each
+// on lines of their own, as the report has always been laid out.
+Text BuildFatalReport(int32_t code, const Text& message);
+
+// Shows the report (through the hook, or on standard error as UTF-8 without one),
+// releases every bound library and ends the process with exit code -1.
+[[noreturn]] void ReportFatalError(int32_t code, const Text& message);
+
+// The window shows the report in its error box; the hook returns when the box is closed.
+void SetFatalReportHook(std::function<void(const Text& report)> hook);
+// The binding layer releases its libraries here.
+void SetLibraryReleaseHook(std::function<void()> hook);
+
+// An allocation of byteCount bytes that cannot be satisfied: the fatal report, code 0.
+[[noreturn]] void ReportAllocationFailure(int64_t byteCount);
+
+}  // namespace korvel
