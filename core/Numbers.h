@@ -9,7 +9,7 @@ int32_t TruncateToInt(double x);
 
 template <typename... More>
 constexpr int32_t BitOr(int32_t a, int32_t b, More... more) {
-    return static_cast<int32_t>((static_cast<uint32_t>(a) | static_cast<uint32_t>(b)) | ... | static_cast<uint32_t>(more));
+    return static_cast<int32_t>(((static_cast<uint32_t>(a) | static_cast<uint32_t>(b)) | ... | static_cast<uint32_t>(more)));
 }
 
 }  // namespace korvel
