@@ -26,7 +26,7 @@ Text LeftText(const Text& text, int32_t n);
 Text MidText(const Text& text, int32_t start, int32_t n);
 
 // Position of sought at or after start (below 1 counts as 1), counted from the first byte
-// of text; -1 when absent. An empty sought text is found at start when a byte lies there.
+// of text; -1 when absent. An empty sought text gives 1 when a byte lies at or after start.
 // ignoreCase folds only the ASCII letters, byte by byte.
 int32_t FindText(const Text& text, const Text& sought, std::optional<int32_t> start = std::nullopt, bool ignoreCase = false);
 
