@@ -5,10 +5,12 @@
 // shared library loaded from the program's folder, then through the standard search.
 // A name or function that cannot be found ends the program with the fatal report.
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "core/Text.h"
 #include "core/binding/Declarations.h"
 
 namespace korvel::binding {
@@ -26,6 +28,12 @@ decltype(auto) Call(Args&&... args) {
 // Exported name -> address, for a library that lives inside this process.
 using SymbolTable = std::map<std::string, void*, std::less<>>;
 
+// A function's address as a symbol table holds it.
+template <typename Function>
+void* FunctionAddress(Function* function) {
+    return reinterpret_cast<void*>(function);
+}
+
 // Registers (or replaces) a system library under its Windows name.
 void RegisterSystemLibrary(std::string_view name, SymbolTable symbols);
 void UnregisterSystemLibrary(std::string_view name);
@@ -40,5 +48,9 @@ void ReleaseAllLibraries();
 // and counts the loads of each library name since the last reset.
 void ResetBindings();
 int LoadCount(std::string_view libraryName);
+
+// For tests: libraries load from this folder (GBK) instead of the program's folder;
+// nullopt goes back to the program's folder.
+void OverrideProgramDirectory(std::optional<Text> folder);
 
 }  // namespace korvel::binding
