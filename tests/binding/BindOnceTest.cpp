@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,8 @@ void RegisterSearchLibrary(int place, Holds holds) {
         RegisterSystemLibrary(name, {{"MultiByteToWideChar", FunctionAddress(kFakes[static_cast<std::size_t>(place)])}});
     }
 }
+
+void PrintTo(const SearchCase& c, std::ostream* out) { *out << c.name; }
 
 class SystemSearchTest : public BindingTest, public ::testing::WithParamInterface<SearchCase> {};
 

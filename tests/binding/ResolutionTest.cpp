@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "BindingTestFixture.h"
@@ -21,6 +22,8 @@ struct ResolutionCase {
     std::optional<const char*> systemName;   // a system library registered under this name
     int expectedCopy;
 };
+
+void PrintTo(const ResolutionCase& c, std::ostream* out) { *out << c.name; }
 
 class ResolutionTest : public BindingTest, public ::testing::WithParamInterface<ResolutionCase> {};
 
