@@ -4,7 +4,7 @@
 // answers each from a script: one reply per request in arrival order, then a default.
 // One request per connection; the connection closes after the answer. Every wait inside
 // is bounded, and the destructor stops the thread and closes every connection it holds.
-// As a proxy target it needs nothing special: it records the absolute request line.
+// As a proxy target it needs nothing more: it records the absolute request line.
 #include <atomic>
 #include <cstdint>
 #include <deque>
