@@ -1,6 +1,44 @@
-// Placeholder program until the window lands.
+// Start-up: the platform's stand-ins, the window system, the program's folder as the
+// current directory, then the one window and its event loop until the window is closed.
 #include <cstdio>
-int main() {
-    std::puts("korvel-qr: the window is not built yet");
-    return 0;
+#include <cstdlib>
+
+#include <QApplication>
+#include <QDir>
+
+#include "app/MainWindow.h"
+#include "app/StartupScreenshot.h"
+#include "app/WindowHooks.h"
+#include "core/CodePage.h"
+#include "core/Services.h"
+#include "platform/Platform.h"
+
+namespace {
+
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+// Qt would abort with a long message of its own; a plain line says what to do instead.
+bool HasDisplay() { return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM"); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!HasDisplay()) {
+        std::fputs("korvel-qr: no display available (set DISPLAY or QT_QPA_PLATFORM=offscreen)\n", stderr);
+        return 1;
+    }
+    korvel::platform::Install();
+    QApplication application(argc, argv);
+    const korvel::WindowHooks hooks;
+    // Relative paths, the outside libraries' included, resolve in the program's folder.
+    QDir::setCurrent(QString::fromStdString(korvel::GbkToUtf8(korvel::ProgramDirectory())));
+
+    korvel::MainWindow window;
+    window.PlaceCentred();
+    window.show();
+    korvel::SaveScreenshotWhenShown(window);
+    return application.exec();
 }
