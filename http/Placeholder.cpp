@@ -1,1 +1,0 @@
-// Placeholder until the folder's first source lands; delete it then.
