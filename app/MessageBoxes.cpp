@@ -8,7 +8,7 @@ namespace korvel {
 namespace {
 
 void RunMessageBox(const QString& caption, QMessageBox::Icon icon, const Text& text) {
-    QMessageBox box(icon, caption, ToQString(text), QMessageBox::Ok);
+    QMessageBox box(icon, caption, ToQStringWithNewlines(text), QMessageBox::Ok);
     // Plain text: a roster value such as "<b>" must show as typed.
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);

@@ -11,6 +11,7 @@
 #include "app/WindowHooks.h"
 #include "core/CodePage.h"
 #include "core/Services.h"
+#include "platform/Ole32.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     korvel::platform::Install();
+    // COM stays started on the user-interface thread for the life of the process.
+    korvel::platform::CoInitialize(nullptr);
     QApplication application(argc, argv);
     const korvel::WindowHooks hooks;
     // Relative paths, the outside libraries' included, resolve in the program's folder.
@@ -40,5 +43,7 @@ int main(int argc, char** argv) {
     window.PlaceCentred();
     window.show();
     korvel::SaveScreenshotWhenShown(window);
-    return application.exec();
+    const int exitCode = application.exec();
+    korvel::platform::CoUninitialize();
+    return exitCode;
 }

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "app/FolderBrowser.h"
+#include "app/MessageBoxes.h"
 #include "app/PictureBox.h"
 #include "core/CodePage.h"
 #include "tests/app/WindowTestSupport.h"
@@ -124,31 +125,57 @@ TEST_F(WindowOperationsTest, PictureKeepsItsBytesAndDrawsThemStretched) {
     }
 }
 
-TEST_F(WindowOperationsTest, MessageBoxHasTheCaptionOneOkButtonAndNoIcon) {
+// What a message box showed, read while it was open.
+struct BoxSeen {
     QString caption, text;
     QStringList buttons;
-    QMessageBox::Icon icon = QMessageBox::Critical;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
     Qt::WindowModality modality = Qt::NonModal;
     bool hasOwner = true;
-    const ModalAnswerer answerer([&](QWidget* modal) {
+};
+
+BoxSeen AnswerMessageBox(const std::function<void()>& show) {
+    BoxSeen seen;
+    const ModalAnswerer answerer([&seen](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) return modal->close(), void();
-        caption = box->windowTitle();
-        text = box->text();
-        for (const QAbstractButton* button : box->buttons()) buttons.append(button->text().remove(u'&'));
-        icon = box->icon();
-        modality = box->windowModality();
-        hasOwner = box->parentWidget() != nullptr;
+        seen.caption = box->windowTitle();
+        seen.text = box->text();
+        for (const QAbstractButton* button : box->buttons()) seen.buttons.append(button->text().remove(u'&'));
+        seen.icon = box->icon();
+        seen.modality = box->windowModality();
+        seen.hasOwner = box->parentWidget() != nullptr;
         box->button(QMessageBox::Ok)->click();
     });
-    window_.ShowMessage("您输入的信息不均等！"_gbk);
-    ASSERT_TRUE(answerer.Seen());
-    EXPECT_EQ(caption, QStringLiteral("信息："));
-    EXPECT_EQ(text, QStringLiteral("您输入的信息不均等！"));
-    EXPECT_EQ(buttons, QStringList{QStringLiteral("OK")});
-    EXPECT_EQ(icon, QMessageBox::NoIcon);
-    EXPECT_EQ(modality, Qt::ApplicationModal);
-    EXPECT_FALSE(hasOwner);
+    show();
+    EXPECT_TRUE(answerer.Seen());
+    return seen;
+}
+
+TEST_F(WindowOperationsTest, MessageBoxesHaveTheirCaptionOneOkButtonAndNoOwner) {
+    struct Case {
+        const char* name;
+        std::function<void()> show;
+        QString caption;
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    const Case cases[] = {
+        {"a workflow's message", [this] { window_.ShowMessage("您输入的信息不均等！<b>"_gbk); },
+         QStringLiteral("信息："), QStringLiteral("您输入的信息不均等！<b>"), QMessageBox::NoIcon},
+        {"the fatal report", [] { ShowErrorBox("运行时出错!\r\n1\r\n下标越界"_gbk); }, QStringLiteral("错误"),
+         QStringLiteral("运行时出错!\n1\n下标越界"), QMessageBox::Critical},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const BoxSeen seen = AnswerMessageBox(c.show);
+        EXPECT_EQ(seen.caption, c.caption);
+        EXPECT_EQ(seen.text, c.text);
+        EXPECT_EQ(seen.buttons, QStringList{QStringLiteral("OK")});
+        EXPECT_EQ(seen.icon, c.icon);
+        EXPECT_EQ(seen.modality, Qt::ApplicationModal);
+        EXPECT_FALSE(seen.hasOwner);
+    }
 }
 
 // Answers the real folder browser: types a folder name, or cancels when typed is null.
