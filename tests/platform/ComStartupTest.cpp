@@ -11,29 +11,37 @@ namespace {
 
 using binding::Call;
 
+// Each case runs on a thread of its own, whose count starts at 0 whatever other tests
+// left on the main thread.
+template <typename Body>
+void OnFreshThread(Body body) {
+    std::thread thread(body);
+    thread.join();
+}
+
 TEST(ComStartup, CountsPerThreadAndNeverBelowZero) {
-    ASSERT_EQ(CurrentComInitCount(), 0);
-    EXPECT_EQ(Call<binding::kCoInitialize>(nullptr), S_OK);
-    EXPECT_EQ(Call<binding::kCoInitialize>(nullptr), S_FALSE);
-    EXPECT_EQ(CurrentComInitCount(), 2);
-
-    std::thread other([] {
-        EXPECT_EQ(CurrentComInitCount(), 0);
+    OnFreshThread([] {
         EXPECT_EQ(Call<binding::kCoInitialize>(nullptr), S_OK);
-        Call<binding::kCoUninitialize>();
-    });
-    other.join();
+        EXPECT_EQ(Call<binding::kCoInitialize>(nullptr), S_FALSE);
+        EXPECT_EQ(CurrentComInitCount(), 2);
 
-    for (int i = 0; i < 3; ++i) Call<binding::kCoUninitialize>();
-    EXPECT_EQ(CurrentComInitCount(), 0);
-    EXPECT_EQ(Call<binding::kCoInitialize>(nullptr), S_OK);  // started afresh
-    Call<binding::kCoUninitialize>();
+        OnFreshThread([] {
+            EXPECT_EQ(CurrentComInitCount(), 0);
+            EXPECT_EQ(Call<binding::kCoInitialize>(nullptr), S_OK);
+        });
+
+        for (int i = 0; i < 3; ++i) Call<binding::kCoUninitialize>();
+        EXPECT_EQ(CurrentComInitCount(), 0);
+        EXPECT_EQ(Call<binding::kCoInitialize>(nullptr), S_OK);  // started afresh
+    });
 }
 
 TEST(ComStartup, ReservedArgumentMustBeNull) {
-    int reserved = 0;
-    EXPECT_EQ(Call<binding::kCoInitialize>(&reserved), E_INVALIDARG);
-    EXPECT_EQ(CurrentComInitCount(), 0);
+    OnFreshThread([] {
+        int reserved = 0;
+        EXPECT_EQ(Call<binding::kCoInitialize>(&reserved), E_INVALIDARG);
+        EXPECT_EQ(CurrentComInitCount(), 0);
+    });
 }
 
 }  // namespace
