@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/BytesOperations.h"
 #include "core/CodePage.h"
 #include "core/Services.h"
 #include "core/binding/Binding.h"
+#include "http/CharsetStep.h"
 #include "platform/Registrations.h"
 
 namespace korvel::testing {
@@ -182,6 +184,15 @@ void RecordingWinHttpTest::TearDown() {
     SetPendingMessagesHook(nullptr);
     platform::RegisterWinHttp();
     binding::ResetBindings();
+}
+
+int RecordingWinHttpTest::CharsetStepYields(const std::string& body) {
+    int count = 0;
+    SetPendingMessagesHook([&count] { ++count; });
+    Bytes bytes = BytesFromAddress(body.data(), static_cast<int32_t>(body.size()));
+    ApplyCharsetStep(BytesToText(bytes), bytes);
+    SetPendingMessagesHook([this] { ++yields_; });
+    return count;
 }
 
 WinHttpScript& RecordingWinHttpTest::script() { return g_script; }

@@ -63,6 +63,9 @@ protected:
     const WinHttpRecord& record();
     void ClearRecord();
     int yields() const { return yields_; }
+    // The yields the charset step makes for this page on its own, so that a count for a
+    // whole exchange need not know what that step decides.
+    int CharsetStepYields(const std::string& body);
 
 private:
     int yields_ = 0;
