@@ -7,6 +7,7 @@
 #include "core/CodePage.h"
 #include "http/RegexObject.h"
 #include "platform/Ole32.h"
+#include "tests/automation/TextPrinting.h"
 
 namespace korvel {
 namespace {
