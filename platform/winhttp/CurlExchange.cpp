@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/winhttp/WideText.h"
+
 namespace korvel::platform::winhttp {
 namespace {
 
@@ -124,6 +126,22 @@ bool SendsBody(const ExchangeRequest& request) {
     return !request.body.empty() || request.verb == "POST" || request.verb == "PUT";
 }
 
+// With the cookie engine on, the caller's Cookie lines go to libcurl as its cookie text,
+// so that cookies set during redirects join them on one line instead of a second one.
+bool CookieTravelsWithEngine(const ExchangeRequest& request, const RequestHeader& header) {
+    return request.cookieEngine && AsciiLower(header.name) == "cookie";
+}
+
+std::string CallerCookies(const ExchangeRequest& request) {
+    std::string cookies;
+    if (!request.headers) return cookies;
+    for (const RequestHeader& header : request.headers->headers()) {
+        if (!CookieTravelsWithEngine(request, header) || header.value.empty()) continue;
+        cookies += (cookies.empty() ? "" : "; ") + header.value;
+    }
+    return cookies;
+}
+
 // The caller's headers, and an empty entry for each header libcurl would add on its own
 // (Accept, Expect, Content-Type), so that only Host and Content-Length are libcurl's.
 // An empty value is written "Name;", libcurl's way of sending a header with no value.
@@ -131,6 +149,7 @@ bool BuildHeaderList(const ExchangeRequest& request, HeaderList& list) {
     bool ok = true;
     if (request.headers) {
         for (const RequestHeader& header : request.headers->headers()) {
+            if (CookieTravelsWithEngine(request, header)) continue;
             ok = ok && Append(list, header.value.empty() ? header.name + ";" : header.name + ": " + header.value);
         }
     }
@@ -170,7 +189,7 @@ long ConnectionLimitMs(const ExchangeTimeouts& timeouts) {
 }
 
 bool Configure(CURL* easy, const ExchangeRequest& request, curl_slist* headers, curl_slist* proxyHeaders,
-               TransferState* state, char* errorText) {
+               const std::string& cookies, TransferState* state, char* errorText) {
     Options options(easy);
     options.Set(CURLOPT_ERRORBUFFER, errorText);
     options.Set(CURLOPT_URL, request.url.c_str());
@@ -188,6 +207,7 @@ bool Configure(CURL* easy, const ExchangeRequest& request, curl_slist* headers, 
     options.Set(CURLOPT_MAXREDIRS, 10L);
     options.Set(CURLOPT_POSTREDIR, 0L);
     if (request.cookieEngine) options.Set(CURLOPT_COOKIEFILE, "");
+    if (!cookies.empty()) options.Set(CURLOPT_COOKIE, cookies.c_str());
     options.Set(CURLOPT_CONNECTTIMEOUT_MS, ConnectionLimitMs(request.timeouts));
     SetVerbAndBody(options, request);
     options.Set(CURLOPT_HTTPHEADER, headers);
@@ -297,8 +317,9 @@ ExchangeResult PerformExchange(const ExchangeRequest& request) {
         return result;
     }
     TransferState state;
+    std::string cookies = CallerCookies(request);
     char errorText[CURL_ERROR_SIZE] = {};
-    if (!Configure(easy.get(), request, headers.get(), proxyHeaders.get(), &state, errorText)) {
+    if (!Configure(easy.get(), request, headers.get(), proxyHeaders.get(), cookies, &state, errorText)) {
         result.detail = "libcurl refused an option";
         return result;
     }

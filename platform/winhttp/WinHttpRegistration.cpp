@@ -9,23 +9,23 @@ namespace korvel::platform {
 void RegisterWinHttp() {
     using namespace winhttp;
     StartCurl();
-    auto address = [](auto* function) { return reinterpret_cast<void*>(function); };
+    using binding::FunctionAddress;
     binding::RegisterSystemLibrary("Winhttp.dll", {
-        {"WinHttpCheckPlatform", address(&WinHttpCheckPlatform)},
-        {"WinHttpCrackUrl", address(&WinHttpCrackUrl)},
-        {"WinHttpOpen", address(&WinHttpOpen)},
-        {"WinHttpConnect", address(&WinHttpConnect)},
-        {"WinHttpOpenRequest", address(&WinHttpOpenRequest)},
-        {"WinHttpSetTimeouts", address(&WinHttpSetTimeouts)},
-        {"WinHttpSetCredentials", address(&WinHttpSetCredentials)},
-        {"WinHttpCloseHandle", address(&WinHttpCloseHandle)},
-        {"WinHttpSetOption", address(&WinHttpSetOption)},
-        {"WinHttpAddRequestHeaders", address(&WinHttpAddRequestHeaders)},
-        {"WinHttpSendRequest", address(&WinHttpSendRequest)},
-        {"WinHttpReceiveResponse", address(&WinHttpReceiveResponse)},
-        {"WinHttpQueryDataAvailable", address(&WinHttpQueryDataAvailable)},
-        {"WinHttpReadData", address(&WinHttpReadData)},
-        {"WinHttpQueryHeaders", address(&WinHttpQueryHeaders)},
+        {"WinHttpCheckPlatform", FunctionAddress(&WinHttpCheckPlatform)},
+        {"WinHttpCrackUrl", FunctionAddress(&WinHttpCrackUrl)},
+        {"WinHttpOpen", FunctionAddress(&WinHttpOpen)},
+        {"WinHttpConnect", FunctionAddress(&WinHttpConnect)},
+        {"WinHttpOpenRequest", FunctionAddress(&WinHttpOpenRequest)},
+        {"WinHttpSetTimeouts", FunctionAddress(&WinHttpSetTimeouts)},
+        {"WinHttpSetCredentials", FunctionAddress(&WinHttpSetCredentials)},
+        {"WinHttpCloseHandle", FunctionAddress(&WinHttpCloseHandle)},
+        {"WinHttpSetOption", FunctionAddress(&WinHttpSetOption)},
+        {"WinHttpAddRequestHeaders", FunctionAddress(&WinHttpAddRequestHeaders)},
+        {"WinHttpSendRequest", FunctionAddress(&WinHttpSendRequest)},
+        {"WinHttpReceiveResponse", FunctionAddress(&WinHttpReceiveResponse)},
+        {"WinHttpQueryDataAvailable", FunctionAddress(&WinHttpQueryDataAvailable)},
+        {"WinHttpReadData", FunctionAddress(&WinHttpReadData)},
+        {"WinHttpQueryHeaders", FunctionAddress(&WinHttpQueryHeaders)},
     });
 }
 

@@ -200,6 +200,24 @@ TEST(WinHttpExchange, RedirectOptionAndCookieOptionHoldForTheRequest) {
     }
 }
 
+TEST(WinHttpExchange, CallersCookieAndRedirectCookiesShareOneLine) {
+    LoopbackHttpServer server;
+    server.Enqueue(ServerReply::Raw(HttpResponse(302, "Found", {{"Location", "/b"}, {"Set-Cookie", "s=1; Path=/"}}, "")));
+    Exchange exchange(server.port(), u"GET", u"/a");
+    ASSERT_TRUE(exchange.SetOption(WINHTTP_OPTION_ENABLE_FEATURE, WINHTTP_ENABLE_SSL_REVOCATION));
+    ASSERT_TRUE(exchange.AddHeaders(u"Cookie: mine=1"));
+    ASSERT_TRUE(exchange.Send());
+    ASSERT_TRUE(exchange.Receive());
+    auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].HeaderCount("Cookie"), 1u);
+    EXPECT_EQ(requests[0].Header("Cookie").value_or(""), "mine=1");
+    EXPECT_EQ(requests[1].HeaderCount("Cookie"), 1u);
+    std::string second = requests[1].Header("Cookie").value_or("");
+    EXPECT_NE(second.find("s=1"), std::string::npos) << second;
+    EXPECT_NE(second.find("mine=1"), std::string::npos) << second;
+}
+
 TEST(WinHttpExchange, OnlyTheOptionsTheRoutineUsesAreAccepted) {
     LoopbackHttpServer server;
     Exchange exchange(server.port(), u"GET", u"/");
