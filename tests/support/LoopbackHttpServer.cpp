@@ -175,13 +175,15 @@ std::string HttpResponse(int status, std::string_view reason, const std::vector<
     return out;
 }
 
-LoopbackHttpServer::LoopbackHttpServer() : defaultReply_(ServerReply::Raw(HttpResponse(200, "OK", {}, ""))) {
+LoopbackHttpServer::LoopbackHttpServer(uint16_t port) : defaultReply_(ServerReply::Raw(HttpResponse(200, "OK", {}, ""))) {
     listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
+    address.sin_port = htons(port);
     socklen_t length = sizeof address;
+    int reuse = 1;
+    if (listener_ >= 0) setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         listen(listener_, 64) != 0 || getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         if (listener_ >= 0) close(listener_);

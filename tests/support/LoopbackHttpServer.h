@@ -66,7 +66,9 @@ std::string HttpResponse(int status, std::string_view reason, const std::vector<
 
 class LoopbackHttpServer {
 public:
-    LoopbackHttpServer();           // listening when constructed
+    // Listening when constructed, on the given port or, for 0, an ephemeral one. port()
+    // is 0 when the port could not be had (taken, or below 1024 without the right).
+    explicit LoopbackHttpServer(uint16_t port = 0);
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
