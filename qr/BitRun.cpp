@@ -1,6 +1,7 @@
 #include "qr/BitRun.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace korvel {
 namespace {
@@ -25,19 +26,55 @@ uint8_t Apply(BitMapping mapping, uint8_t bits) {
     return bits;
 }
 
+// n bits (1..8) into one destination byte, from bit `start` (0 = most significant) on.
+void PutBits(const uint8_t* source, int64_t sourceBit, uint8_t* destination, int64_t destinationBit, int n,
+             BitMapping mapping) {
+    const int start = static_cast<int>(destinationBit & 7);
+    const uint8_t bits = Apply(mapping, FetchBits(source, sourceBit, n));
+    const uint8_t mask = static_cast<uint8_t>(((0xFF << (8 - n)) & 0xFF) >> start);
+    uint8_t& byte = destination[destinationBit >> 3];
+    byte = static_cast<uint8_t>((byte & ~mask) | ((bits >> start) & mask));
+}
+
+// Whole destination bytes, each made of 8 source bits from bit `sourceBit` on.
+void PutWholeBytes(const uint8_t* source, int64_t sourceBit, uint8_t* destination, int64_t byteCount,
+                   BitMapping mapping) {
+    if (mapping == BitMapping::kAllZero || mapping == BitMapping::kAllOne) {
+        std::memset(destination, mapping == BitMapping::kAllOne ? 0xFF : 0x00, static_cast<size_t>(byteCount));
+        return;
+    }
+    const uint8_t flip = mapping == BitMapping::kInvert ? 0xFF : 0x00;
+    const uint8_t* in = source + (sourceBit >> 3);
+    const int shift = static_cast<int>(sourceBit & 7);
+    if (shift == 0) {
+        for (int64_t k = 0; k < byteCount; ++k) destination[k] = static_cast<uint8_t>(in[k] ^ flip);
+        return;
+    }
+    // Each byte straddles two source bytes, both holding bits of the run.
+    for (int64_t k = 0; k < byteCount; ++k) {
+        destination[k] = static_cast<uint8_t>(((in[k] << shift) | (in[k + 1] >> (8 - shift))) ^ flip);
+    }
+}
+
 }  // namespace
 
 void CopyBitRun(const uint8_t* source, int64_t sourceBit, uint8_t* destination, int64_t destinationBit,
                 int64_t count, BitMapping mapping) {
-    for (int64_t done = 0; done < count;) {
-        const int64_t target = destinationBit + done;
-        const int start = static_cast<int>(target & 7);
-        const int n = static_cast<int>(std::min<int64_t>(8 - start, count - done));
-        const uint8_t bits = Apply(mapping, FetchBits(source, sourceBit + done, n));
-        const uint8_t mask = static_cast<uint8_t>(((0xFF << (8 - n)) & 0xFF) >> start);
-        uint8_t& byte = destination[target >> 3];
-        byte = static_cast<uint8_t>((byte & ~mask) | ((bits >> start) & mask));
-        done += n;
+    if (count <= 0) return;
+    int64_t done = 0;
+    const int toBoundary = static_cast<int>((8 - (destinationBit & 7)) & 7);
+    if (toBoundary != 0) {
+        const int n = static_cast<int>(std::min<int64_t>(toBoundary, count));
+        PutBits(source, sourceBit, destination, destinationBit, n, mapping);
+        done = n;
+    }
+    const int64_t wholeBytes = (count - done) / 8;
+    if (wholeBytes > 0) {
+        PutWholeBytes(source, sourceBit + done, destination + ((destinationBit + done) >> 3), wholeBytes, mapping);
+        done += wholeBytes * 8;
+    }
+    if (done < count) {
+        PutBits(source, sourceBit + done, destination, destinationBit + done, static_cast<int>(count - done), mapping);
     }
 }
 

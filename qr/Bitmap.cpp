@@ -1,5 +1,7 @@
 #include "qr/Bitmap.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -196,13 +198,35 @@ Bytes Bitmap::ToBmpBytes() const {
     return Bytes(std::move(file));
 }
 
-int32_t Bitmap::GetPixel(int32_t x, int32_t y) const {
+int32_t Bitmap::FindBlackInRow(int32_t y, int32_t limit) const {
     lastError_ = Failure::kNone;
-    if (!Contains(x, y)) {
-        Fail(IsEmpty() ? Failure::kNotCreated : Failure::kOutOfBounds);
-        return 0;
+    if (limit <= 0) return limit;
+    if (!Contains(0, y)) return 0;
+    // With limit past the width and nothing black inside, the first pixel outside the
+    // image, x = width, is the answer: both cases give `end`.
+    const int32_t end = std::min(limit, width_);
+    if (bitsPerPixel_ == 1) return FindBlackInOneBitRow(y, end);
+    for (int32_t x = 0; x < end; ++x)
+        if (ReadPixel(x, y) == 0) return x;
+    return end;
+}
+
+// Only the table entries decide which bit value is black, so whole bytes without such a
+// bit are passed over; bits at or past `end` (row padding included) are not looked at.
+int32_t Bitmap::FindBlackInOneBitRow(int32_t y, int32_t end) const {
+    const bool zeroIsBlack = palette_[0] == 0;
+    const bool oneIsBlack = palette_[1] == 0;
+    if (!zeroIsBlack && !oneIsBlack) return end;
+    if (zeroIsBlack && oneIsBlack) return 0;
+    const uint8_t* row = RowAddress(y);
+    const uint8_t light = zeroIsBlack ? 0xFF : 0x00;   // a byte of eight non-black pixels
+    for (int32_t byte = 0; byte * 8 < end; ++byte) {
+        if (row[byte] == light) continue;
+        const uint8_t black = static_cast<uint8_t>(row[byte] ^ light);   // set where black
+        const int32_t x = byte * 8 + std::countl_zero(black);
+        return std::min(x, end);
     }
-    return ReadPixel(x, y);
+    return end;
 }
 
 bool Bitmap::SetPixel(int32_t x, int32_t y, int32_t colour) {
@@ -210,28 +234,6 @@ bool Bitmap::SetPixel(int32_t x, int32_t y, int32_t colour) {
     if (!Contains(x, y)) return Fail(IsEmpty() ? Failure::kNotCreated : Failure::kOutOfBounds);
     WritePixel(x, y, colour);
     return true;
-}
-
-int32_t Bitmap::ReadPixel(int32_t x, int32_t y) const {
-    const uint8_t* row = RowAddress(y);
-    const int64_t column = x;
-    switch (bitsPerPixel_) {
-        case 1: return palette_[(row[column >> 3] >> (7 - (column & 7))) & 0x01];
-        case 4: return palette_[(row[column >> 1] >> ((column & 1) ? 0 : 4)) & 0x0F];
-        case 8: return palette_[row[column]];
-        case 16: {
-            const uint16_t word = LoadLe16(row + 2 * column);
-            return ColourValue(((word >> 10) & 0x1F) * 8, ((word >> 5) & 0x1F) * 8, (word & 0x1F) * 8);
-        }
-        case 24: {
-            const uint8_t* pixel = row + 3 * column;
-            return ColourValue(pixel[2], pixel[1], pixel[0]);
-        }
-        default: {
-            const uint8_t* pixel = row + 4 * column;
-            return ColourValue(pixel[2], pixel[1], pixel[0]);
-        }
-    }
 }
 
 void Bitmap::WritePixel(int32_t x, int32_t y, int32_t colour) {

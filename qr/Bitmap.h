@@ -15,6 +15,7 @@
 
 #include "core/Bytes.h"
 #include "core/Text.h"
+#include "qr/LittleEndian.h"
 
 namespace korvel {
 
@@ -42,7 +43,19 @@ public:
 
     // The pixel's colour value; 0 (as for black) for an empty bitmap or a pixel outside the
     // image, with the failure in LastError(). An index beyond a short colour table reads 0.
-    int32_t GetPixel(int32_t x, int32_t y) const;
+    int32_t GetPixel(int32_t x, int32_t y) const {
+        lastError_ = Failure::kNone;
+        if (!Contains(x, y)) {
+            Fail(IsEmpty() ? Failure::kNotCreated : Failure::kOutOfBounds);
+            return 0;
+        }
+        return ReadPixel(x, y);
+    }
+
+    // The smallest x in 0..limit - 1 at which GetPixel(x, y) gives 0, counting a pixel
+    // outside the image (or any pixel of an empty bitmap) as 0 like GetPixel does; limit
+    // when there is none. Reads 1-bit rows a byte at a time. Leaves LastError() empty.
+    int32_t FindBlackInRow(int32_t y, int32_t limit) const;
 
     // Stores colour's nearest table entry (indexed depths), its components divided by 8
     // (16 bits), or its components (24, 32 bits; the spare byte of 32 bits is kept).
@@ -86,10 +99,28 @@ private:
     const uint8_t* RowAddress(int32_t y) const { return rows_ + (static_cast<int64_t>(height_) - 1 - y) * stride_; }
     uint8_t* RowAddress(int32_t y) { return rows_ + (static_cast<int64_t>(height_) - 1 - y) * stride_; }
 
-    // Unchecked pixel access: the caller has checked that the image holds (x, y).
-    int32_t ReadPixel(int32_t x, int32_t y) const;
+    // Unchecked pixel access: the caller has checked that the image holds (x, y). Reads are
+    // inline because a symbol search reads tens of thousands of pixels per image.
+    int32_t ReadPixel(int32_t x, int32_t y) const {
+        const uint8_t* row = RowAddress(y);
+        const int64_t column = x;
+        switch (bitsPerPixel_) {
+            case 1: return palette_[(row[column >> 3] >> (7 - (column & 7))) & 0x01];
+            case 4: return palette_[(row[column >> 1] >> ((column & 1) ? 0 : 4)) & 0x0F];
+            case 8: return palette_[row[column]];
+            case 16: {
+                const uint16_t word = LoadLe16(row + 2 * column);
+                return ((word >> 10) & 0x1F) * 8 | (((word >> 5) & 0x1F) * 8) << 8 | ((word & 0x1F) * 8) << 16;
+            }
+            default: {   // 24 and 32 bits: blue, green, red
+                const uint8_t* pixel = row + (bitsPerPixel_ / 8) * column;
+                return pixel[2] | (pixel[1] << 8) | (pixel[0] << 16);
+            }
+        }
+    }
     void WritePixel(int32_t x, int32_t y, int32_t colour);
     uint32_t NearestIndex(int32_t colour);
+    int32_t FindBlackInOneBitRow(int32_t y, int32_t end) const;
     bool CopyOneBitRows(const CopyArguments& arguments, Bitmap& destination, int32_t width, int32_t height);
 
     std::vector<uint8_t> image_;        // header, table, rows; empty: no image
