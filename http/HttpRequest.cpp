@@ -6,6 +6,7 @@
 #include "core/Services.h"
 #include "core/TextOperations.h"
 #include "core/binding/Binding.h"
+#include "http/RegexObject.h"
 #include "http/RequestErrors.h"
 #include "http/RequestHeaderBlock.h"
 #include "http/ResponseSteps.h"
@@ -60,6 +61,8 @@ private:
 
     const HttpRequestArguments& a_;
     ResponseOutputs out_;
+    // Each call holds one regular-expression object from its start to its return.
+    RegexObject regex_;
     int32_t yieldsOwed_ = 0;
     HINTERNET session_ = nullptr;
     HINTERNET connection_ = nullptr;
@@ -207,7 +210,7 @@ Text RequestCall::Run() {
     if (!Succeeded(Call<binding::kWinHttpReceiveResponse>(request_, nullptr) != 0, 712)) return Finish(Text());
 
     Bytes responseBody = ReadBody();
-    return Finish(RunResponseSteps(request_, responseBody, out_).value_or(Text()));
+    return Finish(RunResponseSteps(request_, responseBody, out_, regex_).value_or(Text()));
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ Text CookieOf(const Text& line) {
 
 }  // namespace
 
-std::optional<Text> RunResponseSteps(HINTERNET request, const Bytes& responseBody, const ResponseOutputs& outputs) {
+std::optional<Text> RunResponseSteps(HINTERNET request, const Bytes& responseBody, const ResponseOutputs& outputs,
+                                     RegexObject& regex) {
     std::optional<Text> rawHeaders = QueryRawHeaders(request);
     if (!rawHeaders) return std::nullopt;
 
@@ -68,7 +69,7 @@ std::optional<Text> RunResponseSteps(HINTERNET request, const Bytes& responseBod
 
     *outputs.responseBytes = responseBody;
     Text page = BytesToText(*outputs.responseBytes);
-    return ApplyCharsetStep(page, *outputs.responseBytes);
+    return ApplyCharsetStep(regex, page, *outputs.responseBytes);
 }
 
 }  // namespace korvel

@@ -7,6 +7,7 @@
 #include "core/Bytes.h"
 #include "core/Text.h"
 #include "core/binding/WindowsTypes.h"
+#include "http/RegexObject.h"
 
 namespace korvel {
 
@@ -21,7 +22,9 @@ struct ResponseOutputs {
 
 // Runs on the open request handle after a successful receive. Nothing, with every output
 // untouched, when the raw header text cannot be had; otherwise the page text (GBK).
-// Yields to the window once per header line.
-std::optional<Text> RunResponseSteps(HINTERNET request, const Bytes& responseBody, const ResponseOutputs& outputs);
+// Yields to the window once per header line. regex is the request's own, used by the
+// charset step.
+std::optional<Text> RunResponseSteps(HINTERNET request, const Bytes& responseBody, const ResponseOutputs& outputs,
+                                     RegexObject& regex);
 
 }  // namespace korvel
