@@ -65,8 +65,6 @@ void ImportRegistrationServer::AnswerStatus(int status, std::string reason) {
 
 void ImportRegistrationServer::AnswerEmpty() { http_.Enqueue(testing::ServerReply::Raw(testing::HttpResponse(200, "OK", {}, ""))); }
 
-void ImportRegistrationServer::AnswerNothing() { http_.Enqueue(testing::ServerReply::CloseWithoutAnswer()); }
-
 void ImportRegistrationServer::GoAway() { http_.Stop(); }
 
 std::vector<std::string> ImportRegistrationServer::RosterFields() const {

@@ -31,8 +31,6 @@ public:
     void AnswerStatus(int status, std::string reason);
     // The next registration's answer: status 200 and nothing in the body.
     void AnswerEmpty();
-    // Reads the next registration and closes the connection without a byte of answer.
-    void AnswerNothing();
     // From now on nobody listens on the port: connections are refused.
     void GoAway();
 
