@@ -57,8 +57,10 @@ public:
     // when there is none. Reads 1-bit rows a byte at a time. Leaves LastError() empty.
     int32_t FindBlackInRow(int32_t y, int32_t limit) const;
 
-    // Stores colour's nearest table entry (indexed depths), its components divided by 8
-    // (16 bits), or its components (24, 32 bits; the spare byte of 32 bits is kept).
+    // Stores colour's nearest table entry (indexed depths: the smallest sum of squared red,
+    // green and blue differences, the lower index on a tie, so an equal entry always wins),
+    // its components divided by 8 (16 bits), or its components (24, 32 bits; the spare
+    // byte of 32 bits is kept).
     bool SetPixel(int32_t x, int32_t y, int32_t colour);
 
     struct CopyArguments {
@@ -72,7 +74,8 @@ public:
         std::optional<int32_t> transparent;      // pixels of this colour are not copied
     };
     // Copies the region pixel by pixel through the colour values (columns outer, rows
-    // inner). Fails with "位图尚未创建，没有可用数据" when either bitmap is empty and with
+    // inner); between two different 1-bit images without a transparent colour whole bytes
+    // go across, with the same result. Fails with "位图尚未创建，没有可用数据" when either bitmap is empty and with
     // "像素点坐标越界" when the region does not lie inside both; nothing is copied then.
     bool CopyRegion(const CopyArguments& arguments);
 
