@@ -253,17 +253,20 @@ TransferOutcome RunTransfer(CURLM* multi, CURL* easy, const ExchangeRequest& req
         int running = 0;
         if (curl_multi_perform(multi, &running) != CURLM_OK) return {CURLE_FAILED_INIT, false};
         int queued = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
-            if (message->msg == CURLMSG_DONE) return {message->data.result, false};
-        }
-        if (running == 0) return {CURLE_OK, false};
-
+        // The upload count is taken before a finished transfer is classified too: a request
+        // sent and answered by a close within one pass went out whole, and that fails the
+        // receive, not the send.
         curl_off_t nowUploaded = 0;
         if (curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &nowUploaded) == CURLE_OK && nowUploaded != uploaded) {
             uploaded = nowUploaded;
             state.lastActivity = Clock::now();
         }
         if (!state.anyResponse) state.uploadedBeforeResponse = std::max(state.uploadedBeforeResponse, uploaded);
+
+        while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+            if (message->msg == CURLMSG_DONE) return {message->data.result, false};
+        }
+        if (running == 0) return {CURLE_OK, false};
 
         int waitMs = 1000;
         int32_t limit = StallLimitMs(request, state, uploaded);
