@@ -1,5 +1,7 @@
 #include "encoder/MonochromeBmp.h"
 
+#include <cstring>
+
 namespace korvel::encoder {
 namespace {
 
@@ -24,6 +26,14 @@ public:
 private:
     std::vector<uint8_t>& out_;
 };
+
+// Clears the bit of every bar pixel in a row already set to background (all ones); the
+// leftmost pixel is the most significant bit.
+void PackRow(const uint8_t* bars, std::size_t width, uint8_t* packed) {
+    for (std::size_t x = 0; x < width; ++x) {
+        if (bars[x]) packed[x / 8] &= static_cast<uint8_t>(~(0x80u >> (x % 8)));
+    }
+}
 
 uint32_t RowBytes(int32_t width) { return ((static_cast<uint32_t>(width) + 31) / 32) * 4; }
 
@@ -65,12 +75,18 @@ std::vector<uint8_t> MonochromeBmp(const TwoColourPicture& picture, Rgb bar, Rgb
     WriteColour(out, bar);
     WriteColour(out, background);
 
+    // A module is several pixels tall, so most rows repeat the one before: those are copied
+    // packed instead of being packed again.
+    const auto width = static_cast<std::size_t>(picture.Width());
     for (int32_t y = picture.Height() - 1; y >= 0; --y) {
         const std::size_t rowStart = file.size();
-        file.resize(rowStart + rowBytes, 0xFF);  // background, padding included
-        for (int32_t x = 0; x < picture.Width(); ++x) {
-            if (picture.IsBar(x, y)) file[rowStart + x / 8] &= static_cast<uint8_t>(~(0x80u >> (x % 8)));
+        const bool repeatsPrevious = y < picture.Height() - 1 && std::memcmp(picture.Row(y), picture.Row(y + 1), width) == 0;
+        if (repeatsPrevious) {
+            file.insert(file.end(), file.end() - rowBytes, file.end());
+            continue;
         }
+        file.resize(rowStart + rowBytes, 0xFF);  // background, padding included
+        PackRow(picture.Row(y), width, file.data() + rowStart);
     }
     return file;
 }

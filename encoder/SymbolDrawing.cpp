@@ -14,16 +14,16 @@ std::optional<TwoColourPicture> DrawSymbol(const QrSymbol& symbol, int32_t width
     const int32_t symbolLeft = (width - drawnSide) / 2 + kQuietZoneModules * moduleSize;
     const int32_t symbolTop = (height - drawnSide) / 2 + kQuietZoneModules * moduleSize;
 
+    // Each module row is drawn once into its top pixel row, which the rest of the module's
+    // pixel rows then copy.
     TwoColourPicture picture(width, height);
     for (int32_t row = 0; row < symbol.Side(); ++row) {
+        const int32_t top = symbolTop + row * moduleSize;
+        uint8_t* topRow = picture.Row(top);
         for (int32_t column = 0; column < symbol.Side(); ++column) {
-            if (!symbol.IsDark(column, row)) continue;
-            const int32_t left = symbolLeft + column * moduleSize;
-            const int32_t top = symbolTop + row * moduleSize;
-            for (int32_t y = top; y < top + moduleSize; ++y) {
-                for (int32_t x = left; x < left + moduleSize; ++x) picture.SetBar(x, y);
-            }
+            if (symbol.IsDark(column, row)) std::fill_n(topRow + symbolLeft + column * moduleSize, moduleSize, uint8_t{1});
         }
+        for (int32_t y = top + 1; y < top + moduleSize; ++y) std::copy_n(topRow, width, picture.Row(y));
     }
     return picture;
 }

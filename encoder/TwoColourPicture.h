@@ -16,6 +16,9 @@ public:
     // x is the column and y the row from the top-left corner; callers keep them inside.
     bool IsBar(int32_t x, int32_t y) const { return bar_[Index(x, y)] != 0; }
     void SetBar(int32_t x, int32_t y) { bar_[Index(x, y)] = 1; }
+    // Row y as width flags, 1 for bar; rows are stored one after another.
+    const uint8_t* Row(int32_t y) const { return bar_.data() + Index(0, y); }
+    uint8_t* Row(int32_t y) { return bar_.data() + Index(0, y); }
 
 private:
     std::size_t Index(int32_t x, int32_t y) const { return static_cast<std::size_t>(y) * width_ + x; }
