@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/CodePage.h"
 #include "core/FatalTexts.h"
@@ -22,6 +23,11 @@ std::function<void(const Text&)>& ReportHook() {
 std::function<void()>& ReleaseHook() {
     static std::function<void()> hook;
     return hook;
+}
+
+std::vector<std::function<void()>>& Cleanups() {
+    static std::vector<std::function<void()>> cleanups;
+    return cleanups;
 }
 
 // Set while a report is under way: a second fatal error raised by the hooks themselves
@@ -95,6 +101,7 @@ void ReportFatalError(int32_t code, const Text& message) {
     ShowReport(code, message);
     try {
         if (ReleaseHook()) ReleaseHook()();
+        for (const std::function<void()>& cleanup : Cleanups()) cleanup();
     } catch (...) {
         // The process ends either way; a library that fails to unload changes nothing.
     }
@@ -104,5 +111,7 @@ void ReportFatalError(int32_t code, const Text& message) {
 void SetFatalReportHook(std::function<void(const Text& report)> hook) { ReportHook() = std::move(hook); }
 
 void SetLibraryReleaseHook(std::function<void()> hook) { ReleaseHook() = std::move(hook); }
+
+void AddFatalCleanup(std::function<void()> cleanup) { Cleanups().push_back(std::move(cleanup)); }
 
 }  // namespace korvel

@@ -19,6 +19,9 @@ Text BuildFatalReport(int32_t code, const Text& message);
 void SetFatalReportHook(std::function<void(const Text& report)> hook);
 // The binding layer releases its libraries here.
 void SetLibraryReleaseHook(std::function<void()> hook);
+// Work that must also happen on the fatal path, which runs no exit handlers (for example
+// removing a private temporary folder). Runs after the libraries are released.
+void AddFatalCleanup(std::function<void()> cleanup);
 
 // An allocation of byteCount bytes that cannot be satisfied: the fatal report, code 0.
 [[noreturn]] void ReportAllocationFailure(int64_t byteCount);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/CodePage.h"
+#include "core/FatalError.h"
 #include "core/Services.h"
 #include "core/TextOperations.h"
 
@@ -69,7 +70,10 @@ const PrivateFolder* MakePrivateFolder() {
 Text TemporaryImagePath() {
     static const bool made = [] {
         g_folder = MakePrivateFolder();
-        if (g_folder) std::atexit(RemovePrivateFolder);
+        if (g_folder) {
+            std::atexit(RemovePrivateFolder);
+            AddFatalCleanup(RemovePrivateFolder);
+        }
         return g_folder != nullptr;
     }();
     return made ? g_folder->imagePath : Text();
