@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/ExportProgress.h"
 #include "app/PictureBox.h"
 #include "app/Roster.h"
 #include "app/WindowIcon.h"
@@ -70,6 +71,8 @@ void MainWindow::FitClientToFrame() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     closed_ = true;
+    // The export that owns the indicator returns without touching the window again.
+    if (progress_) progress_->hide();
     event->accept();
 }
 

@@ -12,6 +12,8 @@
 
 namespace korvel {
 
+class ExportProgress;
+
 class MainWindow : public QWidget, public WindowOperations {
     Q_OBJECT
 
@@ -39,6 +41,9 @@ public:
     void ShowMessage(const Text& text) override;
     Text ChooseFolder(const Text& prompt) override;
     bool IsClosed() const override { return closed_; }
+    void ShowProgress(int32_t done, int32_t total) override;
+    void HideProgress() override;
+    bool StopRequested() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,6 +58,7 @@ private:
 
     ControlSet controls_;
     FolderChooser folderChooser_;
+    ExportProgress* progress_ = nullptr;  // made at the first long export; a child of the window
     bool closed_ = false;
     bool fittedToFrame_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "app/ExportProgress.h"
 #include "app/FolderBrowser.h"
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
@@ -62,5 +63,18 @@ Text MainWindow::ChooseFolder(const Text& prompt) {
     if (closed_) return Text();
     return folderChooser_ ? folderChooser_(prompt) : BrowseForFolder(prompt);
 }
+
+void MainWindow::ShowProgress(int32_t done, int32_t total) {
+    if (closed_) return;
+    if (!progress_) progress_ = new ExportProgress(this);
+    progress_->Report(done, total);
+}
+
+void MainWindow::HideProgress() {
+    if (closed_ || !progress_) return;
+    progress_->Finish();
+}
+
+bool MainWindow::StopRequested() const { return progress_ && progress_->StopRequested(); }
 
 }  // namespace korvel

@@ -5,6 +5,8 @@
 // leaves the controls alone (reads give empty values, ShowMessage and ChooseFolder return
 // at once) so a workflow interrupted inside ProcessPendingMessages can finish quietly;
 // IsClosed tells it to stop early.
+#include <cstdint>
+
 #include "app/Control.h"
 #include "core/Bytes.h"
 #include "core/Text.h"
@@ -39,6 +41,16 @@ public:
 
     // True from the moment the window was closed; the remaining steps of a workflow return.
     virtual bool IsClosed() const = 0;
+
+    // A modeless indicator of a long export: done rows out of total (0 <= done <= total),
+    // shown at the first call and updated by the next ones, with a way for the user to ask
+    // the export to stop. The window keeps taking input while it shows. A window without
+    // such an indicator ignores these calls and never asks to stop.
+    virtual void ShowProgress(int32_t /*done*/, int32_t /*total*/) {}
+    // Removes the indicator and forgets a request to stop.
+    virtual void HideProgress() {}
+    // True once the user asked the export under way to stop, until HideProgress.
+    virtual bool StopRequested() const { return false; }
 };
 
 }  // namespace korvel
