@@ -16,6 +16,7 @@
 #include "app/PictureBox.h"
 #include "app/Workflows.h"
 #include "core/CodePage.h"
+#include "core/binding/Binding.h"
 #include "qr/MakeQrImage.h"
 #include "tests/app/PersonalExportFixture.h"
 #include "tests/support/BmpPixels.h"
@@ -261,6 +262,47 @@ TEST_F(PersonalExportTest, AFileInUseElsewhereKeepsItsContentAndItsRowFails) {
     EXPECT_EQ(recording_.Messages().back(), "输出图片完成，但有1行未能保存：\r\n2-B-X2"_gbk);
     EXPECT_EQ(FileBytes(held), "held");
     EXPECT_EQ(FileBytes(chosen_ / "1-A-X1.jpg"), CodeBytes("djxhX1"));
+}
+
+// While it lives, the encoder library's place is taken by one that accepts every call and
+// draws nothing, as a broken encoder would.
+class EncoderThatDrawsNothing {
+public:
+    EncoderThatDrawsNothing() {
+        using namespace binding;
+        RegisterSystemLibrary("QRCodeWin32.dll", {
+            Entry<kQRSetMessage>(+[](const char*) { return 1; }),
+            Entry<kQRSetBackColor>(+[](int32_t, int32_t, int32_t) { return 1; }),
+            Entry<kQRSetBarColor>(+[](int32_t, int32_t, int32_t) { return 1; }),
+            Entry<kQRConfigure>(+[](int32_t, int32_t, int32_t) { return 1; }),
+            Entry<kQRAppearance>(+[](double, int32_t, int32_t) { return 1; }),
+            Entry<kQRSetSize>(+[](int32_t, int32_t) { return 1; }),
+            Entry<kQRSaveAsBMP>(+[](const char*) { return 0; }),
+        });
+        ResetBindings();
+    }
+    ~EncoderThatDrawsNothing() {
+        binding::UnregisterSystemLibrary("QRCodeWin32.dll");
+        binding::ResetBindings();
+    }
+
+private:
+    template <int N, typename Function>
+    static std::pair<const std::string, void*> Entry(Function* function) {
+        static_assert(std::is_same_v<Function, typename binding::Signature<N>::Type>);
+        return {binding::kDeclarations[N].function, reinterpret_cast<void*>(function)};
+    }
+};
+
+TEST_F(PersonalExportTest, ACodeTheEncoderDidNotDrawIsAFailedRowWithoutAFile) {
+    SetRoster("1\r\n2", "A\r\nB", "X1\r\nX2");
+    {
+        const EncoderThatDrawsNothing encoder;
+        GeneratePersonalQrs(recording_);
+    }
+    EXPECT_EQ(recording_.Messages().back(), "输出图片完成，但有2行未能保存：\r\n1-A-X1\r\n2-B-X2"_gbk);
+    EXPECT_TRUE(NamesIn(chosen_).empty());
+    EXPECT_TRUE(window_.ReadPicture(Control::图片框1).empty());
 }
 
 TEST_F(PersonalExportTest, DoubleClickOnThePreviewHidesItAndKeepsItsPicture) {
