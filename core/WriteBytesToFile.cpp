@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "core/CodePage.h"
-#include "core/GbkScan.h"
 #include "core/Services.h"
 
 namespace korvel {
@@ -20,24 +19,17 @@ bool IsForbiddenInFileName(unsigned char byte) {
 }
 
 // A file name (the path's last component) must be one a Windows file system could hold,
-// so that exported files stay portable. The path is walked character by character: the
-// second byte of a two-byte character may be 0x5C or 0x7C and is no backslash or bar.
-bool HasPortableFileName(std::string_view path) {
-    bool portable = true;
-    std::size_t cursor = 0;
-    while (cursor < path.size()) {
-        const std::size_t width = detail::CharacterWidth(path, cursor);
-        if (width == 1) {
-            const unsigned char byte = static_cast<unsigned char>(path[cursor]);
-            if (byte == '/') {
-                portable = true;  // a new component begins; only the last one counts
-            } else if (IsForbiddenInFileName(byte)) {
-                portable = false;
-            }
-        }
-        cursor += width;
+// so that exported files stay portable. The check reads the name as the file system will
+// see it, in UTF-8, where an ASCII byte is always a character of its own: the second byte
+// of a two-byte GBK character (0x5C, 0x7C) is no backslash or bar, and a lead byte
+// without a second byte cannot hide the character after it.
+bool HasPortableFileName(std::string_view utf8Path) {
+    const std::size_t separator = utf8Path.rfind('/');
+    const std::string_view name = separator == std::string_view::npos ? utf8Path : utf8Path.substr(separator + 1);
+    for (const char byte : name) {
+        if (IsForbiddenInFileName(static_cast<unsigned char>(byte))) return false;
     }
-    return portable;
+    return true;
 }
 
 bool WriteAll(int descriptor, std::string_view bytes) {
@@ -76,20 +68,26 @@ private:
 }  // namespace
 
 bool WriteBytesToFile(const Text& path, const Bytes& data) {
-    if (path.empty() || !HasPortableFileName(path.view())) return false;
+    if (path.empty()) return false;
+    const std::string utf8Path = GbkToUtf8(path);
+    if (!HasPortableFileName(utf8Path)) return false;
 
     // Opened without cutting it, so that a file someone else holds locked keeps its
-    // contents: it is cut only once the lock is ours.
-    OpenFile file(GbkToUtf8(path));
+    // contents: it changes only once the lock is ours.
+    OpenFile file(utf8Path);
     if (file.descriptor() < 0) return false;
     int locked;
     do {
         locked = ::flock(file.descriptor(), LOCK_EX | LOCK_NB);
     } while (locked != 0 && errno == EINTR);
     if (locked != 0) return false;
-    if (::ftruncate(file.descriptor(), 0) != 0) return false;
-    if (!WriteAll(file.descriptor(), data.view())) return false;
-    return file.Close();
+    // Written over from the start and then cut to the data's length. Cutting to 0 first
+    // would make the file system flush the file at its close, many times slower per file;
+    // a failed write still leaves only what was written.
+    const bool written = WriteAll(file.descriptor(), data.view());
+    const off_t length = ::lseek(file.descriptor(), 0, SEEK_CUR);
+    if (length < 0 || ::ftruncate(file.descriptor(), length) != 0) return false;
+    return written && file.Close();
 }
 
 }  // namespace korvel

@@ -81,6 +81,10 @@ TEST_F(WriteBytesToFileTest, RefusesNamesAWindowsFileSystemCannotHold) {
         EXPECT_FALSE(WriteBytesToFile(PathOf(name), Bytes(std::vector<uint8_t>{1})));
         EXPECT_TRUE(FolderIsEmpty());
     }
+    // A lead byte with no valid second byte after it hides nothing: the file system would
+    // see the "?" that follows it.
+    EXPECT_FALSE(WriteBytesToFile(PathOf(GbkText({'a', 0x81, '?', 'b'})), Bytes(std::vector<uint8_t>{1})));
+    EXPECT_TRUE(FolderIsEmpty());
 }
 
 TEST_F(WriteBytesToFileTest, OnlyTheFileNameIsChecked) {
