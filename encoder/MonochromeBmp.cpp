@@ -1,7 +1,5 @@
 #include "encoder/MonochromeBmp.h"
 
-#include <cstring>
-
 namespace korvel::encoder {
 namespace {
 
@@ -26,14 +24,6 @@ public:
 private:
     std::vector<uint8_t>& out_;
 };
-
-// Clears the bit of every bar pixel in a row already set to background (all ones); the
-// leftmost pixel is the most significant bit.
-void PackRow(const uint8_t* bars, std::size_t width, uint8_t* packed) {
-    for (std::size_t x = 0; x < width; ++x) {
-        if (bars[x]) packed[x / 8] &= static_cast<uint8_t>(~(0x80u >> (x % 8)));
-    }
-}
 
 uint32_t RowBytes(int32_t width) { return ((static_cast<uint32_t>(width) + 31) / 32) * 4; }
 
@@ -75,18 +65,15 @@ std::vector<uint8_t> MonochromeBmp(const TwoColourPicture& picture, Rgb bar, Rgb
     WriteColour(out, bar);
     WriteColour(out, background);
 
-    // A module is several pixels tall, so most rows repeat the one before: those are copied
-    // packed instead of being packed again.
-    const auto width = static_cast<std::size_t>(picture.Width());
+    // The picture's rows are packed already with 1 for bar; the file wants 0 for bar (table
+    // entry 0), so each byte is inverted. Bits past the width and the padding stay 1, the
+    // background.
+    const auto packedBytes = static_cast<std::size_t>(picture.RowBytes());
     for (int32_t y = picture.Height() - 1; y >= 0; --y) {
         const std::size_t rowStart = file.size();
-        const bool repeatsPrevious = y < picture.Height() - 1 && std::memcmp(picture.Row(y), picture.Row(y + 1), width) == 0;
-        if (repeatsPrevious) {
-            file.insert(file.end(), file.end() - rowBytes, file.end());
-            continue;
-        }
-        file.resize(rowStart + rowBytes, 0xFF);  // background, padding included
-        PackRow(picture.Row(y), width, file.data() + rowStart);
+        file.resize(rowStart + rowBytes, 0xFF);
+        const uint8_t* bars = picture.Row(y);
+        for (std::size_t k = 0; k < packedBytes; ++k) file[rowStart + k] = static_cast<uint8_t>(~bars[k]);
     }
     return file;
 }

@@ -19,11 +19,10 @@ std::optional<TwoColourPicture> DrawSymbol(const QrSymbol& symbol, int32_t width
     TwoColourPicture picture(width, height);
     for (int32_t row = 0; row < symbol.Side(); ++row) {
         const int32_t top = symbolTop + row * moduleSize;
-        uint8_t* topRow = picture.Row(top);
         for (int32_t column = 0; column < symbol.Side(); ++column) {
-            if (symbol.IsDark(column, row)) std::fill_n(topRow + symbolLeft + column * moduleSize, moduleSize, uint8_t{1});
+            if (symbol.IsDark(column, row)) picture.SetBarRun(symbolLeft + column * moduleSize, top, moduleSize);
         }
-        for (int32_t y = top + 1; y < top + moduleSize; ++y) std::copy_n(topRow, width, picture.Row(y));
+        for (int32_t y = top + 1; y < top + moduleSize; ++y) picture.CopyRow(top, y);
     }
     return picture;
 }

@@ -1,5 +1,8 @@
 #pragma once
-// A picture of two colours, bar and background, before it is given a file format.
+// A picture of two colours, bar and background, before it is given a file format. Rows
+// are packed 8 pixels a byte, leftmost pixel in the most significant bit, 1 for bar: the
+// layout the BMP file wants, so writing the file copies rows instead of visiting pixels.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -9,23 +12,31 @@ class TwoColourPicture {
 public:
     // All background; width and height 1 or more.
     TwoColourPicture(int32_t width, int32_t height)
-        : width_(width), height_(height), bar_(static_cast<std::size_t>(width) * height, 0) {}
+        : width_(width), height_(height), rowBytes_((width + 7) / 8),
+          bits_(static_cast<std::size_t>(rowBytes_) * height, 0) {}
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
+    int32_t RowBytes() const { return rowBytes_; }
     // x is the column and y the row from the top-left corner; callers keep them inside.
-    bool IsBar(int32_t x, int32_t y) const { return bar_[Index(x, y)] != 0; }
-    void SetBar(int32_t x, int32_t y) { bar_[Index(x, y)] = 1; }
-    // Row y as width flags, 1 for bar; rows are stored one after another.
-    const uint8_t* Row(int32_t y) const { return bar_.data() + Index(0, y); }
-    uint8_t* Row(int32_t y) { return bar_.data() + Index(0, y); }
+    bool IsBar(int32_t x, int32_t y) const { return (Row(y)[x / 8] & Bit(x)) != 0; }
+    void SetBar(int32_t x, int32_t y) { Row(y)[x / 8] |= Bit(x); }
+    // Pixels x .. x + count - 1 of row y become bar.
+    void SetBarRun(int32_t x, int32_t y, int32_t count) {
+        for (int32_t i = x; i < x + count; ++i) SetBar(i, y);
+    }
+    // Row `to` becomes a copy of row `from`.
+    void CopyRow(int32_t from, int32_t to) { std::copy_n(Row(from), rowBytes_, Row(to)); }
+    const uint8_t* Row(int32_t y) const { return bits_.data() + static_cast<std::size_t>(y) * rowBytes_; }
 
 private:
-    std::size_t Index(int32_t x, int32_t y) const { return static_cast<std::size_t>(y) * width_ + x; }
+    uint8_t* Row(int32_t y) { return bits_.data() + static_cast<std::size_t>(y) * rowBytes_; }
+    static uint8_t Bit(int32_t x) { return static_cast<uint8_t>(0x80u >> (x % 8)); }
 
     int32_t width_;
     int32_t height_;
-    std::vector<uint8_t> bar_;
+    int32_t rowBytes_;
+    std::vector<uint8_t> bits_;
 };
 
 }  // namespace korvel::encoder
