@@ -6,7 +6,9 @@
 
 namespace korvel::encoder {
 
-std::optional<std::string> GbkPathToUtf8(std::string_view gbk) {
+namespace {
+
+std::optional<std::string> Convert(std::string_view gbk) {
     iconv_t converter = ::iconv_open("UTF-8", "CP936");
     if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
 
@@ -21,6 +23,20 @@ std::optional<std::string> GbkPathToUtf8(std::string_view gbk) {
     if (result == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
     utf8.resize(utf8.size() - outLeft);
     return utf8;
+}
+
+}  // namespace
+
+// The program asks for the same picture path image after image: the last conversion is
+// kept, which spares opening a converter for every picture.
+std::optional<std::string> GbkPathToUtf8(std::string_view gbk) {
+    static std::string lastGbk;
+    static std::optional<std::string> lastUtf8;
+    if (!lastUtf8 || gbk != lastGbk) {
+        lastUtf8 = Convert(gbk);
+        lastGbk = gbk;
+    }
+    return lastUtf8;
 }
 
 }  // namespace korvel::encoder
