@@ -2,10 +2,13 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <linux/sockios.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -162,6 +165,21 @@ ServerReply ServerReply::From(Handler handler) {
     return reply;
 }
 
+ServerReply ServerReply::LargeBody(uint64_t bodyBytes) {
+    ServerReply reply;
+    reply.kind_ = Kind::Large;
+    reply.bodyBytes_ = bodyBytes;
+    return reply;
+}
+
+ServerReply ServerReply::ResetMidBody(std::string body, size_t sentBytes) {
+    ServerReply reply = CutBody(std::move(body), sentBytes);
+    reply.kind_ = Kind::Reset;
+    return reply;
+}
+
+uint8_t LargeBodyByte(uint64_t offset) { return static_cast<uint8_t>('!' + offset % 89); }
+
 std::string ServerReply::ResponseFor(const RecordedRequest& request) const {
     return kind_ == Kind::Handler ? handler_(request) : response_;
 }
@@ -272,7 +290,41 @@ void LoopbackHttpServer::ServeConnection(int connection) {
             SendAll(connection, reply.ResponseFor(*request), stopping_);
             CloseGracefully(connection);
             return;
+        case ServerReply::Kind::Large:
+            SendLargeBody(connection, reply.bodyBytes());
+            CloseGracefully(connection);
+            return;
+        case ServerReply::Kind::Reset:
+            ResetAfterSending(connection, reply.ResponseFor(*request));
+            return;
     }
+}
+
+void LoopbackHttpServer::SendLargeBody(int connection, uint64_t bodyBytes) {
+    std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(bodyBytes) + "\r\nConnection: close\r\n\r\n";
+    if (!SendAll(connection, head, stopping_)) return;
+    std::string piece;
+    for (uint64_t sent = 0; sent < bodyBytes; sent += piece.size()) {
+        piece.resize(static_cast<size_t>(std::min<uint64_t>(bodyBytes - sent, 1 << 18)));
+        for (size_t i = 0; i < piece.size(); ++i) piece[i] = static_cast<char>(LargeBodyByte(sent + i));
+        if (!SendAll(connection, piece, stopping_)) return;
+    }
+}
+
+// Waits (bounded) until the client acknowledged every byte, so the reset cannot drop any
+// of them in flight; a zero linger time then makes close() send RST.
+void LoopbackHttpServer::ResetAfterSending(int connection, std::string_view bytes) {
+    if (SendAll(connection, bytes, stopping_)) {
+        Clock::time_point deadline = Clock::now() + kRequestDeadline;
+        int unacknowledged = 0;
+        while (!stopping_ && Clock::now() < deadline && ioctl(connection, SIOCOUTQ, &unacknowledged) == 0 &&
+               unacknowledged > 0) {
+            poll(nullptr, 0, 5);
+        }
+    }
+    linger abort{1, 0};
+    setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+    close(connection);
 }
 
 }  // namespace korvel::testing

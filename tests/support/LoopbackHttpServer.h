@@ -48,16 +48,28 @@ public:
     static ServerReply CutBody(std::string body, size_t sentBytes);
     // Answers with what handler makes of the request (a complete raw response).
     static ServerReply From(Handler handler);
+    // "200 OK" announcing bodyBytes with Content-Length, the body made piece by piece as it
+    // is sent (byte i is LargeBodyByte(i)), so the server holds little of a large body.
+    static ServerReply LargeBody(uint64_t bodyBytes);
+    // Like CutBody, but once the client has the sentBytes the connection is reset (RST),
+    // not closed.
+    static ServerReply ResetMidBody(std::string body, size_t sentBytes);
 
-    enum class Kind { Raw, Stall, Close, Handler };
+    enum class Kind { Raw, Stall, Close, Handler, Large, Reset };
     Kind kind() const { return kind_; }
+    uint64_t bodyBytes() const { return bodyBytes_; }
     std::string ResponseFor(const RecordedRequest& request) const;
 
 private:
     Kind kind_ = Kind::Raw;
     std::string response_;
     Handler handler_;
+    uint64_t bodyBytes_ = 0;
 };
+
+// Byte i of a LargeBody answer: printable, never NUL, repeating every 89 bytes, so a piece
+// out of place or lost shows.
+uint8_t LargeBodyByte(uint64_t offset);
 
 // A complete response: status line, the headers given, Content-Length and Connection:
 // close, the empty line and the body.
@@ -91,6 +103,8 @@ public:
 private:
     void Serve();
     void ServeConnection(int connection);
+    void SendLargeBody(int connection, uint64_t bodyBytes);
+    void ResetAfterSending(int connection, std::string_view bytes);
     ServerReply NextReply();
 
     int listener_ = -1;
