@@ -91,8 +91,8 @@ Ending PersonalExport::RunRows(const ProgressPacing& pacing) {
 
 // Makes the row's code, passes it through 图片框1 and writes the bytes read back. False,
 // with no file written, for a key that is no plain file name, a content the encoder would
-// cut, a code the encoder did not draw, or a file that cannot be written. The row's image
-// and bytes are released on return, before the next row.
+// cut, a code the encoder did not draw, or a file that cannot be written whole. The row's
+// image and bytes are released on return, before the next row.
 bool PersonalExport::WriteRow(int32_t row, const Text& key) {
     const std::optional<Text> name = ExportFileName(key);
     const Text content = ConcatText("djxh", roster_.ids[row]);
@@ -104,7 +104,14 @@ bool PersonalExport::WriteRow(int32_t row, const Text& key) {
     }
     const Bytes picture = window_.ReadPicture(Control::图片框1);
     if (picture.empty()) return false;
-    return WriteBytesToFile(ConcatText(folder_, PathSeparator(), *name), picture);
+    const Text path = ConcatText(folder_, PathSeparator(), *name);
+    bool writingBegan = false;
+    if (WriteBytesToFile(path, picture, &writingBegan)) return true;
+    // A part of a picture under the row's name would pass for its code (a full disk stops
+    // a write half way): the failed row leaves no file. A file that could not be taken for
+    // writing, such as one in use elsewhere, keeps its contents.
+    if (writingBegan) RemoveFile(path);
+    return false;
 }
 
 void PersonalExport::ShowFinalMessage(Ending ending) {

@@ -21,8 +21,10 @@ bool RemoveFile(const Text& path);
 // Creates the file or cuts it to length 0 and writes data, holding an exclusive lock
 // while it is open, so a file in use elsewhere fails. False for an empty path, a file
 // name (last component) holding \ / : * ? " < > | or a control character, a file that
-// cannot be opened or locked, or a failed write. Never throws.
-bool WriteBytesToFile(const Text& path, const Bytes& data);
+// cannot be opened or locked, or a failed write; after a failed write the file keeps what
+// was written. writingBegan, when not null, is set to whether the file was taken for
+// writing: false means the call left it as it was. Never throws.
+bool WriteBytesToFile(const Text& path, const Bytes& data, bool* writingBegan = nullptr);
 
 // Dispatches the window messages already waiting, through the hook the window sets;
 // does nothing without one.

@@ -67,7 +67,10 @@ private:
 
 }  // namespace
 
-bool WriteBytesToFile(const Text& path, const Bytes& data) {
+bool WriteBytesToFile(const Text& path, const Bytes& data, bool* writingBegan) {
+    bool scratch = false;
+    bool& began = writingBegan ? *writingBegan : scratch;
+    began = false;
     if (path.empty()) return false;
     const std::string utf8Path = GbkToUtf8(path);
     if (!HasPortableFileName(utf8Path)) return false;
@@ -81,6 +84,8 @@ bool WriteBytesToFile(const Text& path, const Bytes& data) {
         locked = ::flock(file.descriptor(), LOCK_EX | LOCK_NB);
     } while (locked != 0 && errno == EINTR);
     if (locked != 0) return false;
+    // From here on the former contents may be overwritten.
+    began = true;
     // Written over from the start and then cut to the data's length. Cutting to 0 first
     // would make the file system flush the file at its close, many times slower per file;
     // a failed write still leaves only what was written.
