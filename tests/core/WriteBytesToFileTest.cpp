@@ -69,7 +69,9 @@ TEST_F(WriteBytesToFileTest, FailsWithoutTouchingAnything) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_FALSE(WriteBytesToFile(c.path, Bytes(std::vector<uint8_t>{1})));
+        bool began = true;
+        EXPECT_FALSE(WriteBytesToFile(c.path, Bytes(std::vector<uint8_t>{1}), &began));
+        EXPECT_FALSE(began);
         EXPECT_TRUE(FolderIsEmpty());
     }
 }
@@ -117,10 +119,14 @@ TEST_F(WriteBytesToFileTest, AFileLockedElsewhereFailsAndKeepsItsContents) {
     const int holder = ::open(OnDisk("busy.bin").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
-    EXPECT_FALSE(WriteBytesToFile(PathOf("busy.bin"), Bytes(std::vector<uint8_t>{1})));
+    // The caller learns that the file was left as it was, so it has nothing to clean up.
+    bool began = true;
+    EXPECT_FALSE(WriteBytesToFile(PathOf("busy.bin"), Bytes(std::vector<uint8_t>{1}), &began));
+    EXPECT_FALSE(began);
     EXPECT_EQ(ReadAll(OnDisk("busy.bin")), "in use");
     ::close(holder);
-    EXPECT_TRUE(WriteBytesToFile(PathOf("busy.bin"), Bytes(std::vector<uint8_t>{'o', 'k'})));
+    EXPECT_TRUE(WriteBytesToFile(PathOf("busy.bin"), Bytes(std::vector<uint8_t>{'o', 'k'}), &began));
+    EXPECT_TRUE(began);
     EXPECT_EQ(ReadAll(OnDisk("busy.bin")), "ok");
 }
 
