@@ -1,6 +1,7 @@
 #include "http/HttpRequest.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/BytesOperations.h"
 #include "core/Services.h"
@@ -210,7 +211,7 @@ Text RequestCall::Run() {
     if (!Succeeded(Call<binding::kWinHttpReceiveResponse>(request_, nullptr) != 0, 712)) return Finish(Text());
 
     Bytes responseBody = ReadBody();
-    return Finish(RunResponseSteps(request_, responseBody, out_, regex_).value_or(Text()));
+    return Finish(RunResponseSteps(request_, std::move(responseBody), out_, regex_).value_or(Text()));
 }
 
 }  // namespace

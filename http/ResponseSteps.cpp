@@ -1,5 +1,7 @@
 #include "http/ResponseSteps.h"
 
+#include <utility>
+
 #include "core/BytesOperations.h"
 #include "core/Services.h"
 #include "core/TextOperations.h"
@@ -45,7 +47,7 @@ Text CookieOf(const Text& line) {
 
 }  // namespace
 
-std::optional<Text> RunResponseSteps(HINTERNET request, const Bytes& responseBody, const ResponseOutputs& outputs,
+std::optional<Text> RunResponseSteps(HINTERNET request, Bytes responseBody, const ResponseOutputs& outputs,
                                      RegexObject& regex) {
     std::optional<Text> rawHeaders = QueryRawHeaders(request);
     if (!rawHeaders) return std::nullopt;
@@ -67,7 +69,7 @@ std::optional<Text> RunResponseSteps(HINTERNET request, const Bytes& responseBod
     }
     *outputs.returnedCookies = LeftText(cookies, TextLength(cookies) - 2);
 
-    *outputs.responseBytes = responseBody;
+    *outputs.responseBytes = std::move(responseBody);
     Text page = BytesToText(*outputs.responseBytes);
     return ApplyCharsetStep(regex, page, *outputs.responseBytes);
 }

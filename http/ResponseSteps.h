@@ -24,7 +24,7 @@ struct ResponseOutputs {
 // untouched, when the raw header text cannot be had; otherwise the page text (GBK).
 // Yields to the window once per header line. regex is the request's own, used by the
 // charset step.
-std::optional<Text> RunResponseSteps(HINTERNET request, const Bytes& responseBody, const ResponseOutputs& outputs,
+std::optional<Text> RunResponseSteps(HINTERNET request, Bytes responseBody, const ResponseOutputs& outputs,
                                      RegexObject& regex);
 
 }  // namespace korvel
