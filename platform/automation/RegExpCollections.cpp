@@ -14,10 +14,10 @@ std::optional<std::size_t> ItemIndex(std::span<const Variant> arguments, std::si
     return static_cast<std::size_t>(index);
 }
 
-class SubMatches final : public AutomationInstance {
+// A read-only collection as the class publishes it: Count, and Item with a 0-based index.
+// ItemAt turns element i into the value an Item read gives.
+class IndexedCollection : public AutomationInstance {
 public:
-    explicit SubMatches(std::vector<std::optional<std::u16string>> groups) : groups_(std::move(groups)) {}
-
     std::span<const AutomationMember> Members() const override {
         static const std::vector<AutomationMember> members = {
             {"Count", Kind::kPropertyReader, {}},
@@ -28,17 +28,31 @@ public:
 
     bool Invoke(std::size_t member, std::span<const Variant> arguments, Variant* result) override {
         if (member == 0) {
-            *result = Variant::Integer(static_cast<int32_t>(groups_.size()));
+            *result = Variant::Integer(static_cast<int32_t>(Size()));
             return true;
         }
-        const std::optional<std::size_t> index = ItemIndex(arguments, groups_.size());
+        const std::optional<std::size_t> index = ItemIndex(arguments, Size());
         if (!index) return false;
-        const auto& group = groups_[*index];
-        *result = group ? Variant::String(*group) : Variant::Empty();
+        *result = ItemAt(*index);
         return true;
     }
 
 private:
+    virtual std::size_t Size() const = 0;
+    virtual Variant ItemAt(std::size_t index) const = 0;
+};
+
+class SubMatches final : public IndexedCollection {
+public:
+    explicit SubMatches(std::vector<std::optional<std::u16string>> groups) : groups_(std::move(groups)) {}
+
+private:
+    std::size_t Size() const override { return groups_.size(); }
+    // A group that took no part in the match gives the empty value.
+    Variant ItemAt(std::size_t index) const override {
+        return groups_[index] ? Variant::String(*groups_[index]) : Variant::Empty();
+    }
+
     std::vector<std::optional<std::u16string>> groups_;
 };
 
@@ -77,33 +91,17 @@ private:
     std::shared_ptr<SubMatches> subMatches_;
 };
 
-class MatchCollection final : public AutomationInstance {
+class MatchCollection final : public IndexedCollection {
 public:
     explicit MatchCollection(std::vector<RegExpMatch> matches) {
         matches_.reserve(matches.size());
         for (RegExpMatch& match : matches) matches_.push_back(std::make_shared<Match>(std::move(match)));
     }
 
-    std::span<const AutomationMember> Members() const override {
-        static const std::vector<AutomationMember> members = {
-            {"Count", Kind::kPropertyReader, {}},
-            {"Item", Kind::kPropertyReader, {Type::kInteger}},
-        };
-        return members;
-    }
-
-    bool Invoke(std::size_t member, std::span<const Variant> arguments, Variant* result) override {
-        if (member == 0) {
-            *result = Variant::Integer(static_cast<int32_t>(matches_.size()));
-            return true;
-        }
-        const std::optional<std::size_t> index = ItemIndex(arguments, matches_.size());
-        if (!index) return false;
-        *result = Variant::Object(AutomationObject(matches_[*index]));
-        return true;
-    }
-
 private:
+    std::size_t Size() const override { return matches_.size(); }
+    Variant ItemAt(std::size_t index) const override { return Variant::Object(AutomationObject(matches_[index])); }
+
     std::vector<std::shared_ptr<Match>> matches_;
 };
 
