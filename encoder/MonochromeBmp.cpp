@@ -69,11 +69,12 @@ std::vector<uint8_t> MonochromeBmp(const TwoColourPicture& picture, Rgb bar, Rgb
     // entry 0), so each byte is inverted. Bits past the width and the padding stay 1, the
     // background.
     const auto packedBytes = static_cast<std::size_t>(picture.RowBytes());
-    for (int32_t y = picture.Height() - 1; y >= 0; --y) {
-        const std::size_t rowStart = file.size();
-        file.resize(rowStart + rowBytes, 0xFF);
+    const std::size_t pixelStart = file.size();
+    file.resize(pixelStart + pixelBytes, 0xFF);
+    uint8_t* row = file.data() + pixelStart;
+    for (int32_t y = picture.Height() - 1; y >= 0; --y, row += rowBytes) {
         const uint8_t* bars = picture.Row(y);
-        for (std::size_t k = 0; k < packedBytes; ++k) file[rowStart + k] = static_cast<uint8_t>(~bars[k]);
+        for (std::size_t k = 0; k < packedBytes; ++k) row[k] = static_cast<uint8_t>(~bars[k]);
     }
     return file;
 }
