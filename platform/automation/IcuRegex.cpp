@@ -33,6 +33,10 @@ RegExpMatch CurrentMatch(icu::RegexMatcher& matcher, UErrorCode& status) {
 
 }  // namespace
 
+// ICU counts the limit in steps of its match engine, each of the order of a millisecond:
+// far beyond what a page's charset declaration needs, short enough to keep the window alive.
+constexpr int32_t kMatchStepLimit = 1000;
+
 std::optional<std::vector<RegExpMatch>> FindMatches(const std::u16string& pattern, const RegExpOptions& options,
                                                     const std::u16string& subject) {
     uint32_t flags = 0;
@@ -47,6 +51,10 @@ std::optional<std::vector<RegExpMatch>> FindMatches(const std::u16string& patter
     const icu::UnicodeString input = Borrowed(subject);
     std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(input, status));
     if (U_FAILURE(status) || !matcher) return std::nullopt;
+    // A pattern that backtracks without end (or repeats an anchor for ever) would freeze
+    // the window: past the limit the search fails, as an invalid pattern does.
+    matcher->setTimeLimit(kMatchStepLimit, status);
+    if (U_FAILURE(status)) return std::nullopt;
     std::vector<RegExpMatch> matches;
     while (matcher->find(status)) {
         matches.push_back(CurrentMatch(*matcher, status));

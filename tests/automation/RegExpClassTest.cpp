@@ -184,6 +184,13 @@ TEST(RegExpClass, InvalidPatternFailsEveryRun) {
     EXPECT_EQ(GetTextProperty(regexp, "Pattern"), Text("(")) << "the pattern is kept as written";
 }
 
+TEST(RegExpClass, ASearchThatWouldNeverEndFails) {
+    // A repeated anchor sends the engine round for ever; the run fails at the step limit
+    // instead of freezing the window. Found by the fuzz target.
+    const AutomationObject regexp = NewRegExp("^^+?$", {.multiline = true});
+    EXPECT_TRUE(ObjectIsEmpty(Execute(regexp, Subject(u"och#"))));
+}
+
 TEST(RegExpClass, TestAndProperties) {
     const AutomationObject regexp = NewRegExp("b", {.ignoreCase = true});
     EXPECT_EQ(VariantToText(GetVariantProperty(regexp, "IgnoreCase")), Text("-1"));
