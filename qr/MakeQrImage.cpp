@@ -82,7 +82,8 @@ Bytes MakeQrImage(const Text& text, std::optional<int32_t> version, std::optiona
     // A picture left by an earlier call must never pass for this call's.
     RemoveFile(path);
     DrawWithEncoder(settings, path);
-    full.CreateBlank(kQrImageSide, kQrImageSide, 1, kBlack);
+    // The all-black blank that once stood in for a missing picture is not made: a picture
+    // that does not load now ends the call with empty bytes, so the blank could never be read.
     if (!full.LoadFile(path)) {
         // No usable picture: the callers take empty bytes as the failure they are.
         RemoveFile(path);
