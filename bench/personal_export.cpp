@@ -10,12 +10,7 @@
 //
 //   bench_personal_export            the comparison
 //   bench_personal_export --rows N   one export of N rows, one line of figures
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -35,11 +30,13 @@
 #include "app/Workflows.h"
 #include "core/CodePage.h"
 #include "platform/Platform.h"
+#include "tests/support/ProgramRun.h"
 
-extern char** environ;
 
 namespace {
 
+using korvel::testing_support::ProgramRun;
+using korvel::testing_support::RunProgram;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
@@ -142,36 +139,6 @@ int RunExport(int argc, char** argv, int rows) {
     return files == static_cast<std::size_t>(rows) ? 0 : 1;
 }
 
-// Runs the program with its arguments and gives back its standard output; *processorSeconds
-// receives the user and system time the program used.
-std::string RunProgram(const std::vector<std::string>& arguments, int* exitStatus, double* processorSeconds) {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = -1;
-    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    std::string output;
-    char buffer[4096];
-    for (ssize_t count; (count = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) output.append(buffer, count);
-    close(pipeEnds[0]);
-    int status = -1;
-    rusage usage{};
-    if (spawned == 0) wait4(child, &status, 0, &usage);
-    *processorSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                        usage.ru_stime.tv_usec / 1e6;
-    *exitStatus = spawned == 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return output;
-}
-
 struct Rates {
     double wall = -1;       // rows per second by the wall clock; -1 when the run failed
     double processor = -1;  // rows per second of processor time used
@@ -187,17 +154,14 @@ Rates ZintRates(int rows) {
     }
     const fs::path output = folder / "codes";
     fs::create_directory(output);
-    int status = -1;
-    double processorSeconds = 0;
     const Clock::time_point started = Clock::now();
-    RunProgram({"zint", "--barcode=QRCODE", "--batch", "--filetype=BMP", "--input=" + input.string(),
-                "--output=" + (output / "~~~~~.bmp").string()},
-               &status, &processorSeconds);
+    const ProgramRun run = RunProgram({"zint", "--barcode=QRCODE", "--batch", "--filetype=BMP",
+                                       "--input=" + input.string(), "--output=" + (output / "~~~~~.bmp").string()});
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
     const std::size_t files = FilesIn(output);
     fs::remove_all(folder);
-    if (status != 0 || files != static_cast<std::size_t>(rows)) return {};
-    return {.wall = rows / seconds, .processor = rows / processorSeconds};
+    if (run.exitStatus != 0 || files != static_cast<std::size_t>(rows)) return {};
+    return {.wall = rows / seconds, .processor = rows / run.processorSeconds};
 }
 
 long FigureOf(const std::string& line, const char* name) {
@@ -214,11 +178,10 @@ int main(int argc, char** argv) {
     std::string lines[2];
     const int sizes[2] = {kSmallRoster, kLargeRoster};
     for (int i = 0; i < 2; ++i) {
-        int status = -1;
-        double processorSeconds = 0;
-        lines[i] = RunProgram({self, "--rows", std::to_string(sizes[i])}, &status, &processorSeconds);
+        const ProgramRun run = RunProgram({self, "--rows", std::to_string(sizes[i])});
+        lines[i] = run.output;
         std::printf("export   %s", lines[i].c_str());
-        if (status != 0) std::printf("export of %d rows failed (status %d)\n", sizes[i], status);
+        if (run.exitStatus != 0) std::printf("export of %d rows failed (status %d)\n", sizes[i], run.exitStatus);
     }
     const Rates zint = ZintRates(kLargeRoster);
     std::printf("zint     rows=%d rows_per_second=%.0f cpu_rows_per_second=%.0f\n", kLargeRoster, zint.wall,

@@ -1,9 +1,6 @@
 #include "tests/support/QrDecoders.h"
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,8 +11,7 @@
 #include <vector>
 
 #include "tests/support/BmpPixels.h"
-
-extern char** environ;
+#include "tests/support/ProgramRun.h"
 
 namespace korvel::testing_support {
 namespace {
@@ -25,55 +21,6 @@ namespace {
 // side: ZXingReader misses a version 40 symbol drawn at 2 pixels per module, and finds it
 // at 4.
 constexpr int32_t kSmallestSide = 800;
-
-struct ProgramRun {
-    bool started = false;
-    int exitStatus = -1;
-    std::string output;  // standard output, byte for byte
-    std::string error;
-};
-
-// Runs argv[0] found through PATH, collecting its standard output; standard error is
-// dropped (zbarimg talks about its desktop bus there).
-ProgramRun Run(const std::vector<std::string>& arguments) {
-    ProgramRun run;
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) {
-        run.error = "pipe failed";
-        return run;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    if (spawned != 0) {
-        close(pipeEnds[0]);
-        run.error = arguments[0] + " could not be started (" + std::strerror(spawned) + "); is it installed?";
-        return run;
-    }
-    run.started = true;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = read(pipeEnds[0], buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        run.output.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(pipeEnds[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 uint8_t Grey(Rgb colour) { return static_cast<uint8_t>((299 * colour.red + 587 * colour.green + 114 * colour.blue) / 1000); }
 
@@ -136,7 +83,7 @@ DecodeResult DecodeQrBmp(QrDecoder decoder, const std::string& bmpPath) {
         result.error = "cannot write the grey-level copy";
         return result;
     }
-    const ProgramRun run = Run(DecoderCommand(decoder, picture));
+    const ProgramRun run = RunProgram(DecoderCommand(decoder, picture));
     if (!run.started) {
         result.error = run.error;
     } else if (run.exitStatus != 0 || run.output.empty()) {
