@@ -22,8 +22,13 @@ public:
     bool IsBar(int32_t x, int32_t y) const { return (Row(y)[x / 8] & Bit(x)) != 0; }
     void SetBar(int32_t x, int32_t y) { Row(y)[x / 8] |= Bit(x); }
     // Pixels x .. x + count - 1 of row y become bar.
+    // The whole bytes in the middle of a module are filled at once.
     void SetBarRun(int32_t x, int32_t y, int32_t count) {
-        for (int32_t i = x; i < x + count; ++i) SetBar(i, y);
+        const int32_t end = x + count;
+        for (; x < end && x % 8 != 0; ++x) SetBar(x, y);
+        const int32_t wholeBytes = (end - x) / 8;
+        std::fill_n(Row(y) + x / 8, wholeBytes, uint8_t{0xFF});
+        for (x += wholeBytes * 8; x < end; ++x) SetBar(x, y);
     }
     // Row `to` becomes a copy of row `from`.
     void CopyRow(int32_t from, int32_t to) { std::copy_n(Row(from), rowBytes_, Row(to)); }

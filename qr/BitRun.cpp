@@ -1,6 +1,7 @@
 #include "qr/BitRun.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace korvel {
@@ -14,6 +15,20 @@ uint8_t FetchBits(const uint8_t* row, int64_t bit, int n) {
     unsigned window = static_cast<unsigned>(at[0]) << 8;
     if (shift + n > 8) window |= at[1];
     return static_cast<uint8_t>((window << shift) >> 8);
+}
+
+// Eight bytes as one number, the first byte in the most significant place, so that a shift
+// moves bits across byte boundaries the way the rows store them.
+uint64_t LoadBigEndian(const uint8_t* at) {
+    uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    return word;
+}
+
+void StoreBigEndian(uint8_t* at, uint64_t word) {
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    std::memcpy(at, &word, sizeof word);
 }
 
 uint8_t Apply(BitMapping mapping, uint8_t bits) {
@@ -50,13 +65,17 @@ void PutWholeBytes(const uint8_t* source, int64_t sourceBit, uint8_t* destinatio
         for (int64_t k = 0; k < byteCount; ++k) destination[k] = static_cast<uint8_t>(in[k] ^ flip);
         return;
     }
-    // Each byte straddles two source bytes, both holding bits of the run. Source and
-    // destination rows never overlap here (they belong to different images), which lets the
-    // compiler take the loop many bytes at a time.
-    const uint8_t* __restrict from = in;
-    uint8_t* __restrict to = destination;
-    for (int64_t k = 0; k < byteCount; ++k) {
-        to[k] = static_cast<uint8_t>(((from[k] << shift) | (from[k + 1] >> (8 - shift))) ^ flip);
+    // Each byte straddles two source bytes, both holding bits of the run: eight at a time
+    // as one word and the first bits of the byte after it, then the rest one by one. The
+    // byte after the last whole byte holds bits of the run, so reading it stays inside.
+    const uint64_t wordFlip = flip ? ~uint64_t{0} : 0;
+    int64_t k = 0;
+    for (; k + 8 <= byteCount; k += 8) {
+        const uint64_t word = (LoadBigEndian(in + k) << shift) | (in[k + 8] >> (8 - shift));
+        StoreBigEndian(destination + k, word ^ wordFlip);
+    }
+    for (; k < byteCount; ++k) {
+        destination[k] = static_cast<uint8_t>(((in[k] << shift) | (in[k + 1] >> (8 - shift))) ^ flip);
     }
 }
 

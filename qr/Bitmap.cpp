@@ -220,7 +220,15 @@ int32_t Bitmap::FindBlackInOneBitRow(int32_t y, int32_t end) const {
     if (zeroIsBlack && oneIsBlack) return 0;
     const uint8_t* row = RowAddress(y);
     const uint8_t light = zeroIsBlack ? 0xFF : 0x00;   // a byte of eight non-black pixels
-    for (int32_t byte = 0; byte * 8 < end; ++byte) {
+    const int32_t endByte = (end + 7) / 8;
+    // Light stretches, such as the quiet zone around a symbol, are passed eight bytes at a time.
+    const uint64_t lightWord = zeroIsBlack ? ~uint64_t{0} : 0;
+    int32_t byte = 0;
+    for (uint64_t word; byte + 8 <= endByte; byte += 8) {
+        std::memcpy(&word, row + byte, sizeof word);
+        if (word != lightWord) break;
+    }
+    for (; byte < endByte; ++byte) {
         if (row[byte] == light) continue;
         const uint8_t black = static_cast<uint8_t>(row[byte] ^ light);   // set where black
         const int32_t x = byte * 8 + std::countl_zero(black);

@@ -191,7 +191,7 @@ TEST_F(OneBitCopies, WholeByteCopyMatchesPixelByPixelForAnyOffsets) {
     for (const Tables& t : tables) {
         SCOPED_TRACE(t.name);
         for (int trial = 0; trial < 60; ++trial) {
-            const int32_t sourceWidth = 1 + Below(90), sourceHeight = 1 + Below(6);
+            const int32_t sourceWidth = 1 + Below(200), sourceHeight = 1 + Below(6);
             const int32_t width = 1 + Below(sourceWidth), height = 1 + Below(sourceHeight);
             const int32_t x = Below(sourceWidth - width + 1), y = Below(sourceHeight - height + 1);
             const int32_t destinationWidth = width + Below(40), destinationHeight = height + Below(3);
