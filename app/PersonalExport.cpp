@@ -2,19 +2,15 @@
 
 #include <optional>
 
-#include "app/ExportFileName.h"
 #include "app/ExportTally.h"
+#include "app/RowImagesAhead.h"
 #include "app/Roster.h"
 #include "core/CodePage.h"
 #include "core/Services.h"
 #include "core/TextOperations.h"
-#include "qr/MakeQrImage.h"
 
 namespace korvel {
 namespace {
-
-// The encoder takes this many bytes of content; a longer ID would give the code of a cut one.
-constexpr int32_t kContentLimit = 120;
 
 using Clock = std::chrono::steady_clock;
 
@@ -53,7 +49,7 @@ public:
 
 private:
     Ending RunRows(const ProgressPacing& pacing);
-    bool WriteRow(int32_t row, const Text& key);
+    bool WriteRow(const ExportRow& row, Bytes image);
     void ShowFinalMessage(Ending ending);
 
     WindowOperations& window_;
@@ -61,6 +57,8 @@ private:
     const Roster roster_;    // counts equal
     const int32_t total_ = ElementCount(roster_.ids);
     ExportTally tally_;
+    // Last: its helper ends, dropping the rows made ahead, before the roster goes.
+    RowImagesAhead images_{roster_};
 };
 
 Ending PersonalExport::Run(const ProgressPacing& pacing) {
@@ -71,14 +69,16 @@ Ending PersonalExport::Run(const ProgressPacing& pacing) {
     return window_.IsClosed() ? Ending::kClosed : ending;
 }
 
+// The rows' codes are made a few rows ahead while the window's thread writes; a stopped or
+// closed export drops the ones made ahead.
 Ending PersonalExport::RunRows(const ProgressPacing& pacing) {
     ProgressPacer pacer(pacing);
     for (int32_t row = 1; row <= total_; ++row) {
-        const Text key = RowKey(roster_, row);
-        if (WriteRow(row, key)) {
+        RowImagesAhead::MadeRow made = images_.Next();
+        if (WriteRow(made.row, std::move(made.image))) {
             tally_.CountWritten();
         } else {
-            tally_.CountFailed(key);
+            tally_.CountFailed(made.row.key);
         }
         if (pacer.Due()) window_.ShowProgress(row, total_);
         // Lets the window paint and answer between rows; any handler may run in here.
@@ -89,22 +89,16 @@ Ending PersonalExport::RunRows(const ProgressPacing& pacing) {
     return Ending::kFinished;
 }
 
-// Makes the row's code, passes it through 图片框1 and writes the bytes read back. False,
-// with no file written, for a key that is no plain file name, a content the encoder would
-// cut, a code the encoder did not draw, or a file that cannot be written whole. The row's
-// image and bytes are released on return, before the next row.
-bool PersonalExport::WriteRow(int32_t row, const Text& key) {
-    const std::optional<Text> name = ExportFileName(key);
-    const Text content = ConcatText("djxh", roster_.ids[row]);
-    if (!name || content.size() > kContentLimit) return false;
-    {
-        const Bytes image = MakeQrImage(content, 0, 0, 1.0);
-        if (image.empty()) return false;
-        window_.SetPicture(Control::图片框1, image);
-    }
+// Passes the row's code through 图片框1 and writes the bytes read back. False, with no
+// file written, for a row that makes no code, a code the encoder did not draw, or a file
+// that cannot be written whole. The row's image and bytes are released on return.
+bool PersonalExport::WriteRow(const ExportRow& row, Bytes image) {
+    if (!row.MakesImage() || image.empty()) return false;
+    window_.SetPicture(Control::图片框1, image);
+    image = Bytes();
     const Bytes picture = window_.ReadPicture(Control::图片框1);
     if (picture.empty()) return false;
-    const Text path = ConcatText(folder_, PathSeparator(), *name);
+    const Text path = ConcatText(folder_, PathSeparator(), *row.fileName);
     bool writingBegan = false;
     if (WriteBytesToFile(path, picture, &writingBegan)) return true;
     // A part of a picture under the row's name would pass for its code (a full disk stops

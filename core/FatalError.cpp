@@ -34,6 +34,18 @@ std::vector<std::function<void()>>& Cleanups() {
 // (the message box, the converter, the release of a library) ends the process at once.
 bool g_reporting = false;
 
+thread_local bool t_throwFatalErrors = false;
+
+[[noreturn]] void ThrowToTheOwner(int32_t code, const Text& message) {
+    FatalErrorOnHelperThread error{.code = code, .message = Text()};
+    try {
+        error.message = message;
+    } catch (...) {
+        // Out of memory: the code and the heading still tell what happened.
+    }
+    throw error;
+}
+
 void WriteAll(int descriptor, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
@@ -96,6 +108,7 @@ Text BuildFatalReport(int32_t code, const Text& message) {
 }
 
 void ReportFatalError(int32_t code, const Text& message) {
+    if (t_throwFatalErrors) ThrowToTheOwner(code, message);
     if (g_reporting) EndProcess();
     g_reporting = true;
     ShowReport(code, message);
@@ -107,6 +120,8 @@ void ReportFatalError(int32_t code, const Text& message) {
     }
     EndProcess();
 }
+
+void ThrowFatalErrorsOnThisThread() { t_throwFatalErrors = true; }
 
 void SetFatalReportHook(std::function<void(const Text& report)> hook) { ReportHook() = std::move(hook); }
 

@@ -23,6 +23,15 @@ void SetLibraryReleaseHook(std::function<void()> hook);
 // removing a private temporary folder). Runs after the libraries are released.
 void AddFatalCleanup(std::function<void()> cleanup);
 
+// A helper thread cannot show the report: a fatal error raised on a thread marked by
+// ThrowFatalErrorsOnThisThread() is thrown as this instead, for the thread's owner to catch
+// and hand to ReportFatalError on the window's thread. The process ends there as ever.
+struct FatalErrorOnHelperThread {
+    int32_t code = 0;
+    Text message;
+};
+void ThrowFatalErrorsOnThisThread();
+
 // An allocation of byteCount bytes that cannot be satisfied: the fatal report, code 0.
 [[noreturn]] void ReportAllocationFailure(int64_t byteCount);
 

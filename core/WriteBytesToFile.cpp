@@ -45,8 +45,13 @@ bool WriteAll(int descriptor, std::string_view bytes) {
 // Closes the descriptor on every way out; the lock goes with it.
 class OpenFile {
 public:
+    // Makes the file anew when there is none (MadeNow()); otherwise opens the one there,
+    // without cutting it.
     explicit OpenFile(const std::string& utf8Path)
-        : descriptor_(::open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666)) {}
+        : descriptor_(::open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)),
+          madeNow_(descriptor_ >= 0) {
+        if (!madeNow_) descriptor_ = ::open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    }
     ~OpenFile() {
         if (descriptor_ >= 0) ::close(descriptor_);
     }
@@ -54,6 +59,7 @@ public:
     OpenFile& operator=(const OpenFile&) = delete;
 
     int descriptor() const { return descriptor_; }
+    bool MadeNow() const { return madeNow_; }
     // True once the close itself succeeded: a write-back error can surface only there.
     bool Close() {
         const int descriptor = descriptor_;
@@ -63,6 +69,7 @@ public:
 
 private:
     int descriptor_;
+    bool madeNow_;
 };
 
 }  // namespace
@@ -88,8 +95,10 @@ bool WriteBytesToFile(const Text& path, const Bytes& data, bool* writingBegan) {
     began = true;
     // Written over from the start and then cut to the data's length. Cutting to 0 first
     // would make the file system flush the file at its close, many times slower per file;
-    // a failed write still leaves only what was written.
+    // a failed write still leaves only what was written. A file made just now holds
+    // nothing but what was written and needs no cut.
     const bool written = WriteAll(file.descriptor(), data.view());
+    if (file.MadeNow()) return written && file.Close();
     const off_t length = ::lseek(file.descriptor(), 0, SEEK_CUR);
     if (length < 0 || ::ftruncate(file.descriptor(), length) != 0) return false;
     return written && file.Close();

@@ -1,6 +1,7 @@
 #include "qr/MakeQrImage.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "core/Services.h"
 #include "core/TextOperations.h"
@@ -23,6 +24,9 @@ constexpr int32_t kConfigureThird     = 5;
 constexpr int32_t kLastCoordinate     = kQrImageSide - 1;
 constexpr int32_t kBlack              = 0;
 // clang-format on
+
+// One image at a time: the encoder's settings and the temporary file are the process's.
+std::mutex g_encoderTurn;
 
 struct EncoderSettings {
     Text text;
@@ -57,6 +61,18 @@ void DrawWithEncoder(const EncoderSettings& settings, const Text& path) {
     Call<kQRSaveAsBMP>(path.ArgumentPointer());
 }
 
+// The encoder's picture, loaded into full; the file is gone again on return. The rest of
+// the image works on full alone and needs no turn.
+bool DrawAndLoad(const EncoderSettings& settings, const Text& path, Bitmap& full) {
+    const std::lock_guard turn(g_encoderTurn);
+    // A picture left by an earlier call must never pass for this call's.
+    RemoveFile(path);
+    DrawWithEncoder(settings, path);
+    const bool loaded = full.LoadFile(path);
+    RemoveFile(path);
+    return loaded;
+}
+
 // The symbol's side: the largest i at which the pixels i - 1 places right of the origin and
 // i - 1 places below it are both dark. Light pixels in between do not end the measurement;
 // reaching coordinate 399 does, so the side is at most 399.
@@ -78,17 +94,10 @@ Bytes MakeQrImage(const Text& text, std::optional<int32_t> version, std::optiona
     const EncoderSettings settings = ClampSettings(text, version, level, appearance);
     const Text path = TemporaryImagePath();
     if (path.empty()) return Bytes();
-
-    // A picture left by an earlier call must never pass for this call's.
-    RemoveFile(path);
-    DrawWithEncoder(settings, path);
     // The all-black blank that once stood in for a missing picture is not made: a picture
     // that does not load now ends the call with empty bytes, so the blank could never be read.
-    if (!full.LoadFile(path)) {
-        // No usable picture: the callers take empty bytes as the failure they are.
-        RemoveFile(path);
-        return Bytes();
-    }
+    // No usable picture: the callers take empty bytes as the failure they are.
+    if (!DrawAndLoad(settings, path, full)) return Bytes();
 
     int32_t x0 = 0;
     int32_t y0 = 0;
@@ -103,9 +112,15 @@ Bytes MakeQrImage(const Text& text, std::optional<int32_t> version, std::optiona
                      .destinationX = 0,
                      .destinationY = 0,
                      .transparent = std::nullopt});
-    Bytes bytes = crop.ToBmpBytes();
-    RemoveFile(path);
-    return bytes;
+    return crop.ToBmpBytes();
+}
+
+void BindQrImageMaker() {
+    using namespace binding;
+    for (const int entry : {kQRSetMessage, kQRSetBackColor, kQRSetBarColor, kQRConfigure, kQRAppearance, kQRSetSize,
+                            kQRSaveAsBMP}) {
+        Bind(entry);
+    }
 }
 
 }  // namespace korvel

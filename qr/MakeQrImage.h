@@ -13,9 +13,15 @@ namespace korvel {
 // (default 0), appearance within 0.02..0.26 (default 0.02; values up to 1e-7 outside the
 // range stay as they are). The result is a complete 1-bit BMP file of the symbol's square,
 // black on white; empty when the encoder left no picture the bitmap loader accepts.
-// An encoder library or function that cannot be bound ends the program. UI thread only:
-// every call uses the same temporary file.
+// An encoder library or function that cannot be bound ends the program. Calls from several
+// threads take turns: the encoder keeps one set of settings and every call uses the same
+// temporary file. A thread other than the window's calls it only after
+// BindQrImageMaker() has run on the window's thread.
 Bytes MakeQrImage(const Text& text, std::optional<int32_t> version = std::nullopt,
                   std::optional<int32_t> level = std::nullopt, std::optional<double> appearance = std::nullopt);
+
+// Binds the encoder's functions now, so that a library or function that cannot be bound
+// ends the program from the calling thread, where the report can be shown.
+void BindQrImageMaker();
 
 }  // namespace korvel
