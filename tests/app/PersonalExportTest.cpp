@@ -4,10 +4,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QPushButton>
@@ -16,6 +20,7 @@
 #include "app/PictureBox.h"
 #include "app/Workflows.h"
 #include "core/CodePage.h"
+#include "core/FatalError.h"
 #include "core/binding/Binding.h"
 #include "qr/MakeQrImage.h"
 #include "tests/app/PersonalExportFixture.h"
@@ -265,10 +270,10 @@ TEST_F(PersonalExportTest, AFileInUseElsewhereKeepsItsContentAndItsRowFails) {
 }
 
 // While it lives, the encoder library's place is taken by one that accepts every call and
-// draws nothing, as a broken encoder would.
-class EncoderThatDrawsNothing {
+// leaves the drawing to saveAsBmp.
+class EncoderStandIn {
 public:
-    EncoderThatDrawsNothing() {
+    explicit EncoderStandIn(int32_t (*saveAsBmp)(const char*)) {
         using namespace binding;
         RegisterSystemLibrary("QRCodeWin32.dll", {
             Entry<kQRSetMessage>(+[](const char*) { return 1; }),
@@ -277,11 +282,11 @@ public:
             Entry<kQRConfigure>(+[](int32_t, int32_t, int32_t) { return 1; }),
             Entry<kQRAppearance>(+[](double, int32_t, int32_t) { return 1; }),
             Entry<kQRSetSize>(+[](int32_t, int32_t) { return 1; }),
-            Entry<kQRSaveAsBMP>(+[](const char*) { return 0; }),
+            Entry<kQRSaveAsBMP>(saveAsBmp),
         });
         ResetBindings();
     }
-    ~EncoderThatDrawsNothing() {
+    ~EncoderStandIn() {
         binding::UnregisterSystemLibrary("QRCodeWin32.dll");
         binding::ResetBindings();
     }
@@ -294,15 +299,43 @@ private:
     }
 };
 
+// Draws nothing, as a broken encoder would.
+int32_t DrawNothing(const char*) { return 0; }
+
+// Draws nothing and, at its second picture, meets a broken limit that ends the program.
+int32_t FailFatallyAtTheSecondPicture(const char*) {
+    static int pictures = 0;
+    if (++pictures == 2) ReportFatalError(6, "编码器出错"_gbk);
+    return 0;
+}
+
 TEST_F(PersonalExportTest, ACodeTheEncoderDidNotDrawIsAFailedRowWithoutAFile) {
     SetRoster("1\r\n2", "A\r\nB", "X1\r\nX2");
     {
-        const EncoderThatDrawsNothing encoder;
+        const EncoderStandIn encoder(DrawNothing);
         GeneratePersonalQrs(recording_);
     }
     EXPECT_EQ(recording_.Messages().back(), "输出图片完成，但有2行未能保存：\r\n1-A-X1\r\n2-B-X2"_gbk);
     EXPECT_TRUE(NamesIn(chosen_).empty());
     EXPECT_TRUE(window_.ReadPicture(Control::图片框1).empty());
+}
+
+// Codes may be made away from the window's thread, but the report of a fatal error met
+// while making one is shown from the window's thread, which alone may show it.
+TEST_F(PersonalExportTest, AFatalErrorWhileMakingACodeIsReportedFromTheWindowsThread) {
+    SetRoster("1\r\n2\r\n3", "A\r\nB\r\nC", "X1\r\nX2\r\nX3");
+    const std::thread::id windowThread = std::this_thread::get_id();
+    const std::string report = GbkToUtf8(BuildFatalReport(6, "编码器出错"_gbk));
+    EXPECT_EXIT(
+        {
+            const EncoderStandIn encoder(FailFatallyAtTheSecondPicture);
+            SetFatalReportHook([windowThread](const Text& shown) {
+                const bool fromWindow = std::this_thread::get_id() == windowThread;
+                std::fputs(((fromWindow ? "window thread: " : "another thread: ") + GbkToUtf8(shown)).c_str(), stderr);
+            });
+            GeneratePersonalQrs(recording_);
+        },
+        testing::ExitedWithCode(255), testing::HasSubstr("window thread: " + report));
 }
 
 TEST_F(PersonalExportTest, DoubleClickOnThePreviewHidesItAndKeepsItsPicture) {

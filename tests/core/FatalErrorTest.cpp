@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/BytesOperations.h"
@@ -45,6 +47,37 @@ TEST(BuildFatalReport, FixedTextsAreTheirGbkBytes) {
     EXPECT_EQ(Text(fatal_texts::kIndexBelowOne), "数组成员引用下标必须大于等于1"_gbk);
     EXPECT_EQ(Text(fatal_texts::kIndexAboveCount), "数组成员引用下标超出定义范围"_gbk);
     EXPECT_EQ(ConcatText(fatal_texts::kAllocationBefore, "%d", fatal_texts::kAllocationAfter), "分配 %d 字节内存失败!"_gbk);
+}
+
+// A helper thread cannot show the report: there the error is thrown to the thread's owner
+// instead, with its code and message, and the process goes on until the owner reports it.
+TEST(FatalErrorOnHelperThread, IsThrownToTheThreadsOwnerInsteadOfReported) {
+    struct Case {
+        const char* name;
+        void (*raise)();
+        int32_t code;
+        Text message;
+    };
+    const Case cases[] = {
+        {"a broken limit", [] { ReportFatalError(5, "在途"_gbk); }, 5, "在途"_gbk},
+        {"memory that cannot be had", [] { ReportAllocationFailure(77); }, 0, "分配 77 字节内存失败!"_gbk},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<FatalErrorOnHelperThread> caught;
+        std::thread helper([&] {
+            ThrowFatalErrorsOnThisThread();
+            try {
+                c.raise();
+            } catch (const FatalErrorOnHelperThread& error) {
+                caught = error;
+            }
+        });
+        helper.join();
+        ASSERT_TRUE(caught.has_value());
+        EXPECT_EQ(caught->code, c.code);
+        EXPECT_EQ(caught->message, c.message);
+    }
 }
 
 TEST(FatalErrorDeathTest, ListIndexOutsideTheList) {
