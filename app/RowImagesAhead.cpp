@@ -9,23 +9,28 @@
 namespace korvel {
 namespace {
 
-// How far the helper may run ahead, and how many rows wait before a sleeping side is woken:
+// Two helpers keep two processors busy together with the window's thread, which writes.
+constexpr int32_t kHelpers = 2;
+// How far a helper may run ahead, and how many rows wait before a sleeping side is woken:
 // waking a thread costs more than a row, so each waits for a few rows, not for one.
 constexpr std::size_t kRowsAhead = 8;
 constexpr std::size_t kRowsPerWaking = kRowsAhead / 2;
 
 }  // namespace
 
-RowImagesAhead::RowImagesAhead(const Roster& roster)
-    : roster_(roster), total_(ElementCount(roster.ids)) {}
+RowImagesAhead::RowImagesAhead(const Roster& roster) : roster_(roster), total_(ElementCount(roster.ids)) {}
 
 RowImagesAhead::~RowImagesAhead() {
-    {
-        const std::lock_guard lock(mutex_);
-        ending_ = true;
+    for (const std::unique_ptr<Lane>& lane : lanes_) {
+        {
+            const std::lock_guard lock(lane->mutex);
+            lane->ending = true;
+        }
+        lane->tookSome.notify_all();
     }
-    tookOne_.notify_all();
-    if (helper_.joinable()) helper_.join();
+    for (const std::unique_ptr<Lane>& lane : lanes_) {
+        if (lane->helper.joinable()) lane->helper.join();
+    }
 }
 
 RowImagesAhead::MadeRow RowImagesAhead::Make(int32_t row) const {
@@ -34,43 +39,53 @@ RowImagesAhead::MadeRow RowImagesAhead::Make(int32_t row) const {
     return made;
 }
 
-// The helper starts at the first row taken, once the encoder is bound: a missing encoder
-// is reported from the window's thread.
+int32_t RowImagesAhead::RowsLeftInLane(int32_t row) const {
+    return (total_ - row) / static_cast<int32_t>(lanes_.size()) + 1;
+}
+
+// The helpers start at the first row taken, once the encoder is bound: a missing encoder is
+// reported from the window's thread. The rows of a helper that could not be started are
+// made in Next.
 void RowImagesAhead::Start() {
     started_ = true;
     BindQrImageMaker();
-    try {
-        helper_ = std::thread(&RowImagesAhead::Serve, this);
-    } catch (const std::system_error&) {
-        alone_ = true;
+    for (int32_t k = 0; k < std::min(kHelpers, total_); ++k) lanes_.push_back(std::make_unique<Lane>());
+    for (std::size_t k = 0; k < lanes_.size(); ++k) {
+        try {
+            lanes_[k]->helper = std::thread(&RowImagesAhead::Serve, this, std::ref(*lanes_[k]), static_cast<int32_t>(k) + 1);
+        } catch (const std::system_error&) {
+            // This lane's rows are made by the window's thread.
+        }
     }
 }
 
 RowImagesAhead::MadeRow RowImagesAhead::Next() {
     if (!started_) Start();
     const int32_t row = ++taken_;
-    if (alone_) return Make(row);
-    std::unique_lock lock(mutex_);
-    if (made_.empty() && !fatal_) {
-        const std::size_t wanted = std::min<std::size_t>(kRowsPerWaking, static_cast<std::size_t>(total_ - row + 1));
-        madeOne_.wait(lock, [&] { return made_.size() >= wanted || fatal_; });
+    Lane& lane = *lanes_[static_cast<std::size_t>(row - 1) % lanes_.size()];
+    if (!lane.helper.joinable()) return Make(row);
+    std::unique_lock lock(lane.mutex);
+    if (lane.made.empty() && !lane.fatal) {
+        const auto wanted = std::min(kRowsPerWaking, static_cast<std::size_t>(RowsLeftInLane(row)));
+        lane.madeSome.wait(lock, [&] { return lane.made.size() >= wanted || lane.fatal; });
     }
-    if (made_.empty()) {
-        const FatalErrorOnHelperThread fatal = std::move(*fatal_);
+    if (lane.made.empty()) {
+        const FatalErrorOnHelperThread fatal = std::move(*lane.fatal);
         lock.unlock();
         ReportFatalError(fatal.code, fatal.message);
     }
-    MadeRow made = std::move(made_.front());
-    made_.pop_front();
-    const bool roomEnough = made_.size() == kRowsAhead - kRowsPerWaking;
+    MadeRow made = std::move(lane.made.front());
+    lane.made.pop_front();
+    const bool roomEnough = lane.made.size() == kRowsAhead - kRowsPerWaking;
     lock.unlock();
-    if (roomEnough) tookOne_.notify_one();
+    if (roomEnough) lane.tookSome.notify_one();
     return made;
 }
 
-void RowImagesAhead::Serve() {
+void RowImagesAhead::Serve(Lane& lane, int32_t firstRow) {
     ThrowFatalErrorsOnThisThread();
-    for (int32_t row = 1; row <= total_; ++row) {
+    const auto step = static_cast<int32_t>(lanes_.size());
+    for (int32_t row = firstRow; row <= total_; row += step) {
         std::optional<MadeRow> made;
         std::optional<FatalErrorOnHelperThread> fatal;
         try {
@@ -81,22 +96,22 @@ void RowImagesAhead::Serve() {
             // Memory ran out past the report's own reserve: the heading alone is reported.
             fatal = FatalErrorOnHelperThread{};
         }
-        std::unique_lock lock(mutex_);
+        std::unique_lock lock(lane.mutex);
         if (fatal) {
-            fatal_ = std::move(fatal);
+            lane.fatal = std::move(fatal);
             lock.unlock();
-            madeOne_.notify_one();
+            lane.madeSome.notify_one();
             return;
         }
-        if (ending_) return;
-        made_.push_back(std::move(*made));
-        if (made_.size() >= kRowsPerWaking || row == total_) {
+        if (lane.ending) return;
+        lane.made.push_back(std::move(*made));
+        if (lane.made.size() >= kRowsPerWaking || row + step > total_) {
             lock.unlock();
-            madeOne_.notify_one();
+            lane.madeSome.notify_one();
             lock.lock();
         }
-        tookOne_.wait(lock, [this] { return ending_ || made_.size() < kRowsAhead; });
-        if (ending_) return;
+        lane.tookSome.wait(lock, [&] { return lane.ending || lane.made.size() < kRowsAhead; });
+        if (lane.ending) return;
     }
 }
 

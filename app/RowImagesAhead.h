@@ -1,14 +1,16 @@
 #pragma once
-// Makes the personal codes of a roster's rows, in roster order, on a helper thread that
-// keeps a few rows ahead of the window's thread, which takes them one by one to show and
-// write. The two threads share the export's time; memory holds a few images at most,
+// Makes the personal codes of a roster's rows on helper threads that keep a few rows ahead
+// of the window's thread, which takes them in roster order to show and write. Helper k of
+// n makes rows k + 1, k + 1 + n, ...; memory holds a few images per helper at most,
 // however long the roster.
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "app/ExportRow.h"
 #include "app/Roster.h"
@@ -26,7 +28,7 @@ public:
 
     // roster: counts equal; it must outlive this object.
     explicit RowImagesAhead(const Roster& roster);
-    // Stops after the image under way and drops the rows not taken.
+    // Stops after the images under way and drops the rows not taken.
     ~RowImagesAhead();
     RowImagesAhead(const RowImagesAhead&) = delete;
     RowImagesAhead& operator=(const RowImagesAhead&) = delete;
@@ -37,22 +39,28 @@ public:
     MadeRow Next();
 
 private:
+    // One helper and the rows it has made, oldest first.
+    struct Lane {
+        std::mutex mutex;
+        std::condition_variable madeSome;   // the window's thread waits for made rows
+        std::condition_variable tookSome;   // the helper waits for room
+        std::deque<MadeRow> made;
+        std::optional<FatalErrorOnHelperThread> fatal;
+        bool ending = false;
+        std::thread helper;
+    };
+
     void Start();
-    void Serve();
+    void Serve(Lane& lane, int32_t firstRow);
     MadeRow Make(int32_t row) const;
+    // Rows of the lane of row, from row on.
+    int32_t RowsLeftInLane(int32_t row) const;
 
     const Roster& roster_;
     const int32_t total_;
     int32_t taken_ = 0;
-    std::mutex mutex_;
-    std::condition_variable madeOne_;   // the window's thread waits for made rows
-    std::condition_variable tookOne_;   // the helper waits for room
-    std::deque<MadeRow> made_;
-    std::optional<FatalErrorOnHelperThread> fatal_;
-    bool ending_ = false;
     bool started_ = false;
-    bool alone_ = false;   // no helper could be started: rows are made in Next
-    std::thread helper_;
+    std::vector<std::unique_ptr<Lane>> lanes_;   // made before any helper starts
 };
 
 }  // namespace korvel

@@ -1,6 +1,6 @@
 #pragma once
-// What the setting calls leave for the next QRSaveAsBMP. One set per process: the
-// program drives the encoder from one thread, one picture at a time.
+// What the setting calls leave for the next QRSaveAsBMP. One set per thread: threads that
+// draw at the same time each keep their own settings, and one thread draws as ever.
 #include <cstdint>
 #include <string>
 

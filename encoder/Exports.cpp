@@ -37,7 +37,7 @@ CorrectionLevel LevelFromNumber(int32_t level) {
 }  // namespace
 
 EncoderSettings& Settings() {
-    static EncoderSettings settings;
+    thread_local EncoderSettings settings;
     return settings;
 }
 

@@ -27,11 +27,11 @@ std::optional<std::string> Convert(std::string_view gbk) {
 
 }  // namespace
 
-// The program asks for the same picture path image after image: the last conversion is
+// Each thread asks for the same picture path image after image: its last conversion is
 // kept, which spares opening a converter for every picture.
 std::optional<std::string> GbkPathToUtf8(std::string_view gbk) {
-    static std::string lastGbk;
-    static std::optional<std::string> lastUtf8;
+    thread_local std::string lastGbk;
+    thread_local std::optional<std::string> lastUtf8;
     if (!lastUtf8 || gbk != lastGbk) {
         lastUtf8 = Convert(gbk);
         lastGbk = gbk;

@@ -1,7 +1,6 @@
 #include "qr/MakeQrImage.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "core/Services.h"
 #include "core/TextOperations.h"
@@ -24,9 +23,6 @@ constexpr int32_t kConfigureThird     = 5;
 constexpr int32_t kLastCoordinate     = kQrImageSide - 1;
 constexpr int32_t kBlack              = 0;
 // clang-format on
-
-// One image at a time: the encoder's settings and the temporary file are the process's.
-std::mutex g_encoderTurn;
 
 struct EncoderSettings {
     Text text;
@@ -61,10 +57,8 @@ void DrawWithEncoder(const EncoderSettings& settings, const Text& path) {
     Call<kQRSaveAsBMP>(path.ArgumentPointer());
 }
 
-// The encoder's picture, loaded into full; the file is gone again on return. The rest of
-// the image works on full alone and needs no turn.
+// The encoder's picture, loaded into full; the file is gone again on return.
 bool DrawAndLoad(const EncoderSettings& settings, const Text& path, Bitmap& full) {
-    const std::lock_guard turn(g_encoderTurn);
     // A picture left by an earlier call must never pass for this call's.
     RemoveFile(path);
     DrawWithEncoder(settings, path);

@@ -13,10 +13,10 @@ namespace korvel {
 // (default 0), appearance within 0.02..0.26 (default 0.02; values up to 1e-7 outside the
 // range stay as they are). The result is a complete 1-bit BMP file of the symbol's square,
 // black on white; empty when the encoder left no picture the bitmap loader accepts.
-// An encoder library or function that cannot be bound ends the program. Calls from several
-// threads take turns: the encoder keeps one set of settings and every call uses the same
-// temporary file. A thread other than the window's calls it only after
-// BindQrImageMaker() has run on the window's thread.
+// An encoder library or function that cannot be bound ends the program. Threads may call
+// it at the same time: each has its own encoder settings and its own temporary file. A
+// thread other than the window's calls it only after BindQrImageMaker() has run on the
+// window's thread.
 Bytes MakeQrImage(const Text& text, std::optional<int32_t> version = std::nullopt,
                   std::optional<int32_t> level = std::nullopt, std::optional<double> appearance = std::nullopt);
 

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -24,11 +27,68 @@ struct PrivateFolder {
 // Never destroyed: the exit handler still needs it after static objects are gone.
 const PrivateFolder* g_folder = nullptr;
 
+// Threads that make images at the same time each need a picture file of their own. Slot 0
+// is the folder's own file; slot k > 0 the same name in the subfolder "k". A thread's slot
+// is given back when the thread ends and goes to the next thread that asks.
+class PictureSlots {
+public:
+    int Take() {
+        const std::lock_guard lock(mutex_);
+        if (free_.empty()) return next_++;
+        const int slot = free_.back();
+        free_.pop_back();
+        return slot;
+    }
+    void GiveBack(int slot) {
+        const std::lock_guard lock(mutex_);
+        free_.push_back(slot);
+    }
+    // Subfolders made so far: read without the lock by the exit handler.
+    std::atomic<int> subfolders{0};
+
+private:
+    std::mutex mutex_;
+    std::vector<int> free_;
+    int next_ = 0;
+};
+
+PictureSlots& Slots() {
+    static auto* const slots = new PictureSlots;   // never destroyed, as g_folder
+    return *slots;
+}
+
+std::string SubfolderOf(int slot) { return g_folder->folder + "/" + std::to_string(slot); }
+
 void RemovePrivateFolder() {
     if (!g_folder) return;
+    const std::string name = g_folder->imageFile.substr(g_folder->folder.size());
+    for (int slot = Slots().subfolders.load(); slot >= 1; --slot) {
+        ::unlink((SubfolderOf(slot) + name).c_str());
+        ::rmdir(SubfolderOf(slot).c_str());
+    }
     ::unlink(g_folder->imageFile.c_str());
     ::rmdir(g_folder->folder.c_str());
 }
+
+// The picture path of one slot; empty when its subfolder cannot be made.
+Text PicturePathOf(int slot) {
+    if (slot == 0) return g_folder->imagePath;
+    const std::string subfolder = SubfolderOf(slot);
+    if (::mkdir(subfolder.c_str(), 0700) != 0 && errno != EEXIST) return Text();
+    int made = Slots().subfolders.load();
+    while (made < slot && !Slots().subfolders.compare_exchange_weak(made, slot)) {
+    }
+    return Utf8ToGbk(subfolder + g_folder->imageFile.substr(g_folder->folder.size()));
+}
+
+// The calling thread's slot, taken at its first picture and given back when it ends.
+struct ThreadPicture {
+    int slot = -1;
+    Text path;
+    ~ThreadPicture() {
+        if (slot >= 0) Slots().GiveBack(slot);
+    }
+};
 
 bool IsWritableFolder(const std::string& path) {
     struct stat status {};
@@ -76,7 +136,13 @@ Text TemporaryImagePath() {
         }
         return g_folder != nullptr;
     }();
-    return made ? g_folder->imagePath : Text();
+    if (!made) return Text();
+    thread_local ThreadPicture picture;
+    if (picture.slot < 0) {
+        picture.slot = Slots().Take();
+        picture.path = PicturePathOf(picture.slot);
+    }
+    return picture.path;
 }
 
 }  // namespace korvel

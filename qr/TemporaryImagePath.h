@@ -7,8 +7,10 @@
 
 namespace korvel {
 
-// The GBK path of the picture file; the same for every call of the process. Empty when no
-// private folder could be made.
+// The GBK path of the calling thread's picture file; the same for every call of a thread,
+// and never the file of another thread that is still running. The first thread's file is
+// "二维码图片.bmp" in the folder itself, another thread's the same name in a numbered
+// subfolder. Empty when no private folder (or subfolder) could be made.
 Text TemporaryImagePath();
 
 }  // namespace korvel

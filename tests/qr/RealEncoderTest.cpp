@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "QrTestFiles.h"
 #include "core/CodePage.h"
@@ -58,6 +61,36 @@ TEST_F(RealEncoder, ImagesDecodeToTheirText) {
             const DecodeResult result = DecodeQrBmp(decoder, file);
             ASSERT_TRUE(result.decoded) << result.error;
             EXPECT_EQ(result.bytes, c.expected);
+        }
+    }
+}
+
+// Threads that make codes at the same time each keep their own encoder settings and their
+// own picture file: every image is the one the window's thread makes for the same text,
+// and no thread's picture file is left behind.
+TEST_F(RealEncoder, ThreadsMakingCodesAtOnceGetTheirOwnImages) {
+    constexpr int kThreads = 3;
+    constexpr int kImagesEach = 200;
+    const auto textOf = [](int thread, int image) { return "djxh" + std::to_string(thread * 1000 + image); };
+    std::vector<std::vector<Bytes>> made(kThreads);
+    std::vector<std::string> paths(kThreads);
+    BindQrImageMaker();
+    {
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&, t] {
+                paths[t] = GbkToUtf8(TemporaryImagePath());
+                for (int i = 0; i < kImagesEach; ++i) made[t].push_back(MakeQrImage(Text(textOf(t, i)), 0, 0, 1.0));
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+    }
+    EXPECT_EQ(std::set<std::string>(paths.begin(), paths.end()).size(), static_cast<std::size_t>(kThreads));
+    for (int t = 0; t < kThreads; ++t) {
+        struct stat status {};
+        EXPECT_NE(::stat(paths[t].c_str(), &status), 0) << "picture file left behind: " << paths[t];
+        for (int i = 0; i < kImagesEach; ++i) {
+            ASSERT_EQ(made[t][i], MakeQrImage(Text(textOf(t, i)), 0, 0, 1.0)) << textOf(t, i);
         }
     }
 }
