@@ -10,27 +10,25 @@ namespace korvel {
 namespace {
 
 // Two helpers keep two processors busy together with the window's thread, which writes.
-constexpr int32_t kHelpers = 2;
-// How far a helper may run ahead, and how many rows wait before a sleeping side is woken:
-// waking a thread costs more than a row, so each waits for a few rows, not for one.
-constexpr std::size_t kRowsAhead = 8;
-constexpr std::size_t kRowsPerWaking = kRowsAhead / 2;
+constexpr int kHelpers = 2;
+// Rows made and not yet written, at most.
+constexpr int32_t kRowsAhead = 16;
+// Waking a thread costs more than a row: the window's thread, once it has to wait, waits
+// for this many rows, and the helpers are woken once this much room is free.
+constexpr int32_t kRowsPerWaking = 4;
 
 }  // namespace
 
-RowImagesAhead::RowImagesAhead(const Roster& roster) : roster_(roster), total_(ElementCount(roster.ids)) {}
+RowImagesAhead::RowImagesAhead(const Roster& roster)
+    : roster_(roster), total_(ElementCount(roster.ids)), made_(kRowsAhead) {}
 
 RowImagesAhead::~RowImagesAhead() {
-    for (const std::unique_ptr<Lane>& lane : lanes_) {
-        {
-            const std::lock_guard lock(lane->mutex);
-            lane->ending = true;
-        }
-        lane->tookSome.notify_all();
+    {
+        const std::lock_guard lock(mutex_);
+        ending_ = true;
     }
-    for (const std::unique_ptr<Lane>& lane : lanes_) {
-        if (lane->helper.joinable()) lane->helper.join();
-    }
+    roomMade_.notify_all();
+    for (std::thread& helper : helpers_) helper.join();
 }
 
 RowImagesAhead::MadeRow RowImagesAhead::Make(int32_t row) const {
@@ -39,53 +37,72 @@ RowImagesAhead::MadeRow RowImagesAhead::Make(int32_t row) const {
     return made;
 }
 
-int32_t RowImagesAhead::RowsLeftInLane(int32_t row) const {
-    return (total_ - row) / static_cast<int32_t>(lanes_.size()) + 1;
-}
-
 // The helpers start at the first row taken, once the encoder is bound: a missing encoder is
-// reported from the window's thread. The rows of a helper that could not be started are
-// made in Next.
+// reported from the window's thread. Without any helper the rows are made in Next.
 void RowImagesAhead::Start() {
     started_ = true;
     BindQrImageMaker();
-    for (int32_t k = 0; k < std::min(kHelpers, total_); ++k) lanes_.push_back(std::make_unique<Lane>());
-    for (std::size_t k = 0; k < lanes_.size(); ++k) {
+    for (int k = 0; k < kHelpers; ++k) {
         try {
-            lanes_[k]->helper = std::thread(&RowImagesAhead::Serve, this, std::ref(*lanes_[k]), static_cast<int32_t>(k) + 1);
+            helpers_.emplace_back(&RowImagesAhead::Serve, this);
         } catch (const std::system_error&) {
-            // This lane's rows are made by the window's thread.
+            break;
         }
     }
 }
 
+int32_t RowImagesAhead::ReadyFrom(int32_t from) {
+    int32_t row = from;
+    while (row < nextToMake_ && Place(row)) ++row;
+    return row - from;
+}
+
+// Once it has to wait, the window's thread waits until the rows from `row` on are made a
+// few at a time, or until every row before a row that met a fatal error is made.
+bool RowImagesAhead::EnoughMadeFrom(int32_t row) {
+    const int32_t ready = ReadyFrom(row);
+    if (fatal_ && ready >= fatalRow_ - row) return true;
+    return ready >= std::min(kRowsPerWaking, total_ - row + 1);
+}
+
 RowImagesAhead::MadeRow RowImagesAhead::Next() {
     if (!started_) Start();
-    const int32_t row = ++taken_;
-    Lane& lane = *lanes_[static_cast<std::size_t>(row - 1) % lanes_.size()];
-    if (!lane.helper.joinable()) return Make(row);
-    std::unique_lock lock(lane.mutex);
-    if (lane.made.empty() && !lane.fatal) {
-        const auto wanted = std::min(kRowsPerWaking, static_cast<std::size_t>(RowsLeftInLane(row)));
-        lane.madeSome.wait(lock, [&] { return lane.made.size() >= wanted || lane.fatal; });
+    if (helpers_.empty()) return Make(nextToTake_++);
+    std::unique_lock lock(mutex_);
+    const int32_t row = nextToTake_;
+    if (!Place(row)) {
+        waiting_ = true;
+        rowsMade_.wait(lock, [&] { return EnoughMadeFrom(row); });
+        waiting_ = false;
     }
-    if (lane.made.empty()) {
-        const FatalErrorOnHelperThread fatal = std::move(*lane.fatal);
+    if (!Place(row)) {
+        // Only a fatal error leaves a row unmade; every row before it has been taken.
+        const FatalErrorOnHelperThread fatal = std::move(*fatal_);
         lock.unlock();
         ReportFatalError(fatal.code, fatal.message);
     }
-    MadeRow made = std::move(lane.made.front());
-    lane.made.pop_front();
-    const bool roomEnough = lane.made.size() == kRowsAhead - kRowsPerWaking;
+    MadeRow made = std::move(*Place(row));
+    Place(row).reset();
+    ++nextToTake_;
+    const bool wakeHelpers = helpersWaiting_ > 0 && nextToMake_ + kRowsPerWaking <= nextToTake_ + kRowsAhead;
     lock.unlock();
-    if (roomEnough) lane.tookSome.notify_one();
+    if (wakeHelpers) roomMade_.notify_all();
     return made;
 }
 
-void RowImagesAhead::Serve(Lane& lane, int32_t firstRow) {
+void RowImagesAhead::Serve() {
     ThrowFatalErrorsOnThisThread();
-    const auto step = static_cast<int32_t>(lanes_.size());
-    for (int32_t row = firstRow; row <= total_; row += step) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        const auto hasRoom = [this] { return nextToMake_ < nextToTake_ + kRowsAhead; };
+        if (!ending_ && !fatal_ && nextToMake_ <= total_ && !hasRoom()) {
+            ++helpersWaiting_;
+            roomMade_.wait(lock, [&] { return ending_ || hasRoom(); });
+            --helpersWaiting_;
+        }
+        if (ending_ || fatal_ || nextToMake_ > total_) return;
+        const int32_t row = nextToMake_++;
+        lock.unlock();
         std::optional<MadeRow> made;
         std::optional<FatalErrorOnHelperThread> fatal;
         try {
@@ -96,22 +113,18 @@ void RowImagesAhead::Serve(Lane& lane, int32_t firstRow) {
             // Memory ran out past the report's own reserve: the heading alone is reported.
             fatal = FatalErrorOnHelperThread{};
         }
-        std::unique_lock lock(lane.mutex);
+        lock.lock();
         if (fatal) {
-            lane.fatal = std::move(fatal);
-            lock.unlock();
-            lane.madeSome.notify_one();
-            return;
+            fatal_ = std::move(fatal);
+            fatalRow_ = row;
+        } else {
+            Place(row) = std::move(made);
         }
-        if (lane.ending) return;
-        lane.made.push_back(std::move(*made));
-        if (lane.made.size() >= kRowsPerWaking || row + step > total_) {
+        if (waiting_ && EnoughMadeFrom(nextToTake_)) {
             lock.unlock();
-            lane.madeSome.notify_one();
+            rowsMade_.notify_one();
             lock.lock();
         }
-        lane.tookSome.wait(lock, [&] { return lane.ending || lane.made.size() < kRowsAhead; });
-        if (lane.ending) return;
     }
 }
 

@@ -1,12 +1,10 @@
 #pragma once
 // Makes the personal codes of a roster's rows on helper threads that keep a few rows ahead
-// of the window's thread, which takes them in roster order to show and write. Helper k of
-// n makes rows k + 1, k + 1 + n, ...; memory holds a few images per helper at most,
-// however long the roster.
+// of the window's thread, which takes them in roster order to show and write. Each helper
+// takes the next row not yet taken by another, so no helper waits on a slower one; at most
+// kRowsAhead rows are made and not yet written, however long the roster.
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -39,28 +37,30 @@ public:
     MadeRow Next();
 
 private:
-    // One helper and the rows it has made, oldest first.
-    struct Lane {
-        std::mutex mutex;
-        std::condition_variable madeSome;   // the window's thread waits for made rows
-        std::condition_variable tookSome;   // the helper waits for room
-        std::deque<MadeRow> made;
-        std::optional<FatalErrorOnHelperThread> fatal;
-        bool ending = false;
-        std::thread helper;
-    };
-
     void Start();
-    void Serve(Lane& lane, int32_t firstRow);
+    void Serve();
     MadeRow Make(int32_t row) const;
-    // Rows of the lane of row, from row on.
-    int32_t RowsLeftInLane(int32_t row) const;
+    std::optional<MadeRow>& Place(int32_t row) { return made_[static_cast<std::size_t>(row) % made_.size()]; }
+    // Rows from `from` on that are made, without a gap.
+    int32_t ReadyFrom(int32_t from);
+    bool EnoughMadeFrom(int32_t row);
 
     const Roster& roster_;
     const int32_t total_;
-    int32_t taken_ = 0;
     bool started_ = false;
-    std::vector<std::unique_ptr<Lane>> lanes_;   // made before any helper starts
+
+    std::mutex mutex_;                  // guards everything below
+    std::condition_variable rowsMade_;  // the window's thread waits for made rows
+    std::condition_variable roomMade_;  // helpers wait for room
+    std::vector<std::optional<MadeRow>> made_;   // row r at r % size
+    int32_t nextToMake_ = 1;
+    int32_t nextToTake_ = 1;
+    bool waiting_ = false;        // the window's thread waits for rows
+    int32_t helpersWaiting_ = 0;
+    std::optional<FatalErrorOnHelperThread> fatal_;
+    int32_t fatalRow_ = 0;
+    bool ending_ = false;
+    std::vector<std::thread> helpers_;
 };
 
 }  // namespace korvel

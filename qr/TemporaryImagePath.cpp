@@ -22,6 +22,7 @@ struct PrivateFolder {
     std::string folder;      // UTF-8, as the file system sees it
     std::string imageFile;   // UTF-8
     Text imagePath;          // GBK, as the encoder and the bitmap loader take it
+    pid_t owner;             // the process that made it
 };
 
 // Never destroyed: the exit handler still needs it after static objects are gone.
@@ -59,8 +60,9 @@ PictureSlots& Slots() {
 
 std::string SubfolderOf(int slot) { return g_folder->folder + "/" + std::to_string(slot); }
 
+// A forked child (a test's death test) shares the folder with its parent and leaves it alone.
 void RemovePrivateFolder() {
-    if (!g_folder) return;
+    if (!g_folder || ::getpid() != g_folder->owner) return;
     const std::string name = g_folder->imageFile.substr(g_folder->folder.size());
     for (int slot = Slots().subfolders.load(); slot >= 1; --slot) {
         ::unlink((SubfolderOf(slot) + name).c_str());
@@ -118,6 +120,7 @@ const PrivateFolder* MakePrivateFolder() {
         }
         auto* made = new PrivateFolder;
         made->folder = folder;
+        made->owner = ::getpid();
         made->imagePath = ConcatText(folderGbk, PathSeparator(), "二维码图片.bmp"_gbk);
         made->imageFile = GbkToUtf8(made->imagePath);
         return made;
