@@ -253,6 +253,36 @@ TEST_F(PersonalExportTest, RowsThatCannotBeWrittenAreNamedAndTheOthersWritten) {
     }
 }
 
+// Codes are made ahead of the rows being written, by more than one thread: a roster much
+// longer than that lead still gives every file its own row's code, and the picture box
+// the last row's.
+TEST_F(PersonalExportTest, ALongRosterGivesEveryFileItsOwnRowsCode) {
+    constexpr int kRows = 300;
+    std::string serials, names, ids;
+    for (int row = 1; row <= kRows; ++row) {
+        const std::string separator = row > 1 ? "\r\n" : "";
+        serials += separator + std::to_string(row);
+        names += separator + (row % 7 == 0 ? "名?" : "名");   // every seventh row fails
+        ids += separator + "ID" + std::to_string(row * 37);
+    }
+    SetRoster(serials, names, ids);
+
+    GeneratePersonalQrs(recording_);
+
+    int written = 0;
+    for (int row = 1; row <= kRows; ++row) {
+        const std::string id = "ID" + std::to_string(row * 37);
+        const std::filesystem::path file = chosen_ / (std::to_string(row) + "-名-" + id + ".jpg");
+        if (row % 7 == 0) continue;
+        ASSERT_EQ(FileBytes(file), CodeBytes("djxh" + id)) << row;
+        ++written;
+    }
+    EXPECT_EQ(static_cast<int>(NamesIn(chosen_).size()), written);
+    const std::string failedCount = "输出图片完成，但有42行未能保存："_gbk.str();
+    EXPECT_EQ(recording_.Messages().back().str().substr(0, failedCount.size()), failedCount);
+    EXPECT_EQ(std::string(window_.ReadPicture(Control::图片框1).view()), CodeBytes("djxhID" + std::to_string(kRows * 37)));
+}
+
 TEST_F(PersonalExportTest, AFileInUseElsewhereKeepsItsContentAndItsRowFails) {
     SetRoster("1\r\n2", "A\r\nB", "X1\r\nX2");
     const std::filesystem::path held = chosen_ / "2-B-X2.jpg";
@@ -323,6 +353,8 @@ TEST_F(PersonalExportTest, ACodeTheEncoderDidNotDrawIsAFailedRowWithoutAFile) {
 // Codes may be made away from the window's thread, but the report of a fatal error met
 // while making one is shown from the window's thread, which alone may show it.
 TEST_F(PersonalExportTest, AFatalErrorWhileMakingACodeIsReportedFromTheWindowsThread) {
+    // The window's process has threads of its own: the child starts afresh rather than forked.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     SetRoster("1\r\n2\r\n3", "A\r\nB\r\nC", "X1\r\nX2\r\nX3");
     const std::thread::id windowThread = std::this_thread::get_id();
     const std::string report = GbkToUtf8(BuildFatalReport(6, "编码器出错"_gbk));
