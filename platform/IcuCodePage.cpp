@@ -13,8 +13,6 @@ struct ConverterCloser {
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
-// A fresh converter per call keeps the conversions free of shared state; opening one
-// from ICU's cache costs far less than the conversions the program makes.
 ConverterPtr OpenGbk() {
     UErrorCode status = U_ZERO_ERROR;
     ConverterPtr converter(ucnv_open("windows-936", &status));
@@ -24,15 +22,24 @@ ConverterPtr OpenGbk() {
     return converter;
 }
 
+// Each thread keeps a converter of its own: no state is shared between threads, and the
+// paths converted for every picture do not open one each time (opening takes a lock that
+// all threads share). Reset before each use, so no conversion sees another's leftovers.
+UConverter* ThreadGbk() {
+    thread_local const ConverterPtr converter = OpenGbk();
+    if (converter) ucnv_reset(converter.get());
+    return converter.get();
+}
+
 }  // namespace
 
 std::u16string IcuCodePage::ToUtf16(std::string_view gbk) const {
     if (gbk.empty()) return {};
-    ConverterPtr converter = OpenGbk();
+    UConverter* const converter = ThreadGbk();
     if (!converter) return {};
     std::u16string out(gbk.size() + 1, u'\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t written = ucnv_toUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()), gbk.data(),
+    int32_t written = ucnv_toUChars(converter, out.data(), static_cast<int32_t>(out.size()), gbk.data(),
                                     static_cast<int32_t>(gbk.size()), &status);
     if (U_FAILURE(status)) return {};
     out.resize(static_cast<size_t>(written));
@@ -41,11 +48,11 @@ std::u16string IcuCodePage::ToUtf16(std::string_view gbk) const {
 
 std::string IcuCodePage::FromUtf16(std::u16string_view utf16) const {
     if (utf16.empty()) return {};
-    ConverterPtr converter = OpenGbk();
+    UConverter* const converter = ThreadGbk();
     if (!converter) return {};
     std::string out(utf16.size() * 2 + 1, '\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t written = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()), utf16.data(),
+    int32_t written = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), utf16.data(),
                                       static_cast<int32_t>(utf16.size()), &status);
     if (U_FAILURE(status)) return {};
     out.resize(static_cast<size_t>(written));
