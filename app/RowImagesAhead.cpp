@@ -91,7 +91,7 @@ RowImagesAhead::MadeRow RowImagesAhead::Next() {
 }
 
 void RowImagesAhead::Serve() {
-    ThrowFatalErrorsOnThisThread();
+    const HelperThreadMark mark;
     std::unique_lock lock(mutex_);
     for (;;) {
         const auto hasRoom = [this] { return nextToMake_ < nextToTake_ + kRowsAhead; };

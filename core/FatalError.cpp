@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,7 @@ std::vector<std::function<void()>>& Cleanups() {
 bool g_reporting = false;
 
 thread_local bool t_throwFatalErrors = false;
+std::atomic<int> g_helpersWorking{0};
 
 [[noreturn]] void ThrowToTheOwner(int32_t code, const Text& message) {
     FatalErrorOnHelperThread error{.code = code, .message = Text()};
@@ -113,7 +115,7 @@ void ReportFatalError(int32_t code, const Text& message) {
     g_reporting = true;
     ShowReport(code, message);
     try {
-        if (ReleaseHook()) ReleaseHook()();
+        if (ReleaseHook() && g_helpersWorking.load() == 0) ReleaseHook()();
         for (const std::function<void()>& cleanup : Cleanups()) cleanup();
     } catch (...) {
         // The process ends either way; a library that fails to unload changes nothing.
@@ -121,7 +123,15 @@ void ReportFatalError(int32_t code, const Text& message) {
     EndProcess();
 }
 
-void ThrowFatalErrorsOnThisThread() { t_throwFatalErrors = true; }
+HelperThreadMark::HelperThreadMark() {
+    t_throwFatalErrors = true;
+    ++g_helpersWorking;
+}
+
+HelperThreadMark::~HelperThreadMark() {
+    --g_helpersWorking;
+    t_throwFatalErrors = false;
+}
 
 void SetFatalReportHook(std::function<void(const Text& report)> hook) { ReportHook() = std::move(hook); }
 

@@ -23,14 +23,24 @@ void SetLibraryReleaseHook(std::function<void()> hook);
 // removing a private temporary folder). Runs after the libraries are released.
 void AddFatalCleanup(std::function<void()> cleanup);
 
-// A helper thread cannot show the report: a fatal error raised on a thread marked by
-// ThrowFatalErrorsOnThisThread() is thrown as this instead, for the thread's owner to catch
-// and hand to ReportFatalError on the window's thread. The process ends there as ever.
+// A helper thread cannot show the report: a fatal error raised on a thread while it holds
+// a HelperThreadMark is thrown as this instead, for the thread's owner to catch and hand to
+// ReportFatalError on the window's thread. The process ends there as ever.
 struct FatalErrorOnHelperThread {
     int32_t code = 0;
     Text message;
 };
-void ThrowFatalErrorsOnThisThread();
+
+// Held by a helper thread for as long as it works. While any helper holds one, a fatal
+// report leaves the bound libraries loaded: a helper may be running their code, and the
+// process ends at once either way.
+class HelperThreadMark {
+public:
+    HelperThreadMark();
+    ~HelperThreadMark();
+    HelperThreadMark(const HelperThreadMark&) = delete;
+    HelperThreadMark& operator=(const HelperThreadMark&) = delete;
+};
 
 // An allocation of byteCount bytes that cannot be satisfied: the fatal report, code 0.
 [[noreturn]] void ReportAllocationFailure(int64_t byteCount);

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <optional>
 #include <string>
 #include <thread>
@@ -66,7 +67,7 @@ TEST(FatalErrorOnHelperThread, IsThrownToTheThreadsOwnerInsteadOfReported) {
         SCOPED_TRACE(c.name);
         std::optional<FatalErrorOnHelperThread> caught;
         std::thread helper([&] {
-            ThrowFatalErrorsOnThisThread();
+            const HelperThreadMark mark;
             try {
                 c.raise();
             } catch (const FatalErrorOnHelperThread& error) {
@@ -78,6 +79,25 @@ TEST(FatalErrorOnHelperThread, IsThrownToTheThreadsOwnerInsteadOfReported) {
         EXPECT_EQ(caught->code, c.code);
         EXPECT_EQ(caught->message, c.message);
     }
+}
+
+// A helper may be running a bound library's code when the window's thread reports: the
+// libraries then stay loaded until the process ends.
+TEST(FatalErrorDeathTest, LibrariesStayLoadedWhileAHelperWorks) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SetLibraryReleaseHook([] { std::fputs("released\n", stderr); });
+            std::promise<void> marked;
+            std::thread([&marked] {
+                const HelperThreadMark mark;
+                marked.set_value();
+                for (;;) ::pause();
+            }).detach();
+            marked.get_future().wait();
+            ReportFatalError(7, "m");
+        },
+        ::testing::ExitedWithCode(255), ::testing::Eq(Utf8Report(7, "m")));
 }
 
 TEST(FatalErrorDeathTest, ListIndexOutsideTheList) {
