@@ -15,8 +15,10 @@
 #include <vector>
 
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/PersonalExport.h"
+#include "app/ImportWorkflow.h"
 #include "app/PictureBox.h"
 #include "app/Workflows.h"
 #include "core/CodePage.h"
@@ -24,6 +26,8 @@
 #include "core/binding/Binding.h"
 #include "qr/MakeQrImage.h"
 #include "tests/app/PersonalExportFixture.h"
+// After the fixture: it names korvel::testing, which would hide ::testing in the fixture.
+#include "tests/app/ImportRegistrationServer.h"
 #include "tests/support/BmpPixels.h"
 #include "tests/support/QrDecoders.h"
 
@@ -283,6 +287,40 @@ TEST_F(PersonalExportTest, ALongRosterGivesEveryFileItsOwnRowsCode) {
     EXPECT_EQ(std::string(window_.ReadPicture(Control::图片框1).view()), CodeBytes("djxhID" + std::to_string(kRows * 37)));
 }
 
+// A registration started from 按钮1 while the export yields runs to its end inside the
+// yield, its import code made while the export's codes are made ahead; the export then goes
+// on into the visible preview and enables 按钮2 at its end.
+TEST_F(PersonalExportTest, ARegistrationDuringTheExportRunsInsideItAndEveryCodeIsRight) {
+    constexpr int kRows = 120;
+    std::string serials, names, ids;
+    for (int row = 1; row <= kRows; ++row) {
+        const std::string separator = row > 1 ? "\r\n" : "";
+        serials += separator + std::to_string(row);
+        names += separator + "名";
+        ids += separator + "ID" + std::to_string(row);
+    }
+    SetRoster(serials, names, ids);
+    ImportRegistrationServer server;
+    server.AnswerId("during");
+    std::string importCode;
+    QTimer::singleShot(0, &window_, [&] {
+        GenerateImportQr(window_, server.Address());
+        importCode = std::string(window_.ReadPicture(Control::图片框1).view());
+    });
+
+    GeneratePersonalQrs(recording_);
+
+    EXPECT_EQ(importCode, std::string(MakeQrImage(Text(server.ViewUrl("during")), 0, 0, 1.0).view()));
+    for (int row = 1; row <= kRows; ++row) {
+        const std::string id = "ID" + std::to_string(row);
+        ASSERT_EQ(FileBytes(chosen_ / (std::to_string(row) + "-名-" + id + ".jpg")), CodeBytes("djxh" + id)) << row;
+    }
+    EXPECT_EQ(recording_.Messages().back(), Utf8ToGbk(kSuccess));
+    EXPECT_FALSE(window_.ControlWidget(Control::分组框1)->isHidden());
+    EXPECT_TRUE(ExportButtonEnabled(window_));
+    EXPECT_EQ(std::string(window_.ReadPicture(Control::图片框1).view()), CodeBytes("djxhID" + std::to_string(kRows)));
+}
+
 TEST_F(PersonalExportTest, AFileInUseElsewhereKeepsItsContentAndItsRowFails) {
     SetRoster("1\r\n2", "A\r\nB", "X1\r\nX2");
     const std::filesystem::path held = chosen_ / "2-B-X2.jpg";
@@ -367,7 +405,7 @@ TEST_F(PersonalExportTest, AFatalErrorWhileMakingACodeIsReportedFromTheWindowsTh
             });
             GeneratePersonalQrs(recording_);
         },
-        testing::ExitedWithCode(255), testing::HasSubstr("window thread: " + report));
+        ::testing::ExitedWithCode(255), ::testing::HasSubstr("window thread: " + report));
 }
 
 TEST_F(PersonalExportTest, DoubleClickOnThePreviewHidesItAndKeepsItsPicture) {
