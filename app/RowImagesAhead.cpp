@@ -115,8 +115,12 @@ void RowImagesAhead::Serve() {
         }
         lock.lock();
         if (fatal) {
-            fatal_ = std::move(fatal);
-            fatalRow_ = row;
+            // Both helpers may meet one: the earlier row's is the one reported, as a single
+            // thread would have met it first.
+            if (!fatal_ || row < fatalRow_) {
+                fatal_ = std::move(fatal);
+                fatalRow_ = row;
+            }
         } else {
             Place(row) = std::move(made);
         }

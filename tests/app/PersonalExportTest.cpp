@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -370,10 +371,11 @@ private:
 // Draws nothing, as a broken encoder would.
 int32_t DrawNothing(const char*) { return 0; }
 
-// Draws nothing and, at its second picture, meets a broken limit that ends the program.
-int32_t FailFatallyAtTheSecondPicture(const char*) {
-    static int pictures = 0;
-    if (++pictures == 2) ReportFatalError(6, "编码器出错"_gbk);
+// Draws nothing and, from its second picture on, meets a broken limit that ends the program:
+// more than one thread may meet it.
+int32_t FailFatallyFromTheSecondPicture(const char*) {
+    static std::atomic<int> pictures = 0;
+    if (++pictures >= 2) ReportFatalError(6, "编码器出错"_gbk);
     return 0;
 }
 
@@ -393,12 +395,12 @@ TEST_F(PersonalExportTest, ACodeTheEncoderDidNotDrawIsAFailedRowWithoutAFile) {
 TEST_F(PersonalExportTest, AFatalErrorWhileMakingACodeIsReportedFromTheWindowsThread) {
     // The window's process has threads of its own: the child starts afresh rather than forked.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    SetRoster("1\r\n2\r\n3", "A\r\nB\r\nC", "X1\r\nX2\r\nX3");
+    SetRoster("1\r\n2\r\n3\r\n4\r\n5\r\n6", "A\r\nB\r\nC\r\nD\r\nE\r\nF", "X1\r\nX2\r\nX3\r\nX4\r\nX5\r\nX6");
     const std::thread::id windowThread = std::this_thread::get_id();
     const std::string report = GbkToUtf8(BuildFatalReport(6, "编码器出错"_gbk));
     EXPECT_EXIT(
         {
-            const EncoderStandIn encoder(FailFatallyAtTheSecondPicture);
+            const EncoderStandIn encoder(FailFatallyFromTheSecondPicture);
             SetFatalReportHook([windowThread](const Text& shown) {
                 const bool fromWindow = std::this_thread::get_id() == windowThread;
                 std::fputs(((fromWindow ? "window thread: " : "another thread: ") + GbkToUtf8(shown)).c_str(), stderr);
