@@ -57,7 +57,7 @@ private:
     const Roster roster_;    // counts equal
     const int32_t total_ = ElementCount(roster_.ids);
     ExportTally tally_;
-    // Last: its helper ends, dropping the rows made ahead, before the roster goes.
+    // Last: its helpers end, dropping the rows made ahead, before the roster goes.
     RowImagesAhead images_{roster_};
 };
 

@@ -21,6 +21,7 @@ namespace {
 struct PrivateFolder {
     std::string folder;      // UTF-8, as the file system sees it
     std::string imageFile;   // UTF-8
+    std::string imageName;   // UTF-8, with its leading separator: the same in every subfolder
     Text imagePath;          // GBK, as the encoder and the bitmap loader take it
     pid_t owner;             // the process that made it
 };
@@ -63,9 +64,8 @@ std::string SubfolderOf(int slot) { return g_folder->folder + "/" + std::to_stri
 // A forked child (a test's death test) shares the folder with its parent and leaves it alone.
 void RemovePrivateFolder() {
     if (!g_folder || ::getpid() != g_folder->owner) return;
-    const std::string name = g_folder->imageFile.substr(g_folder->folder.size());
     for (int slot = Slots().subfolders.load(); slot >= 1; --slot) {
-        ::unlink((SubfolderOf(slot) + name).c_str());
+        ::unlink((SubfolderOf(slot) + g_folder->imageName).c_str());
         ::rmdir(SubfolderOf(slot).c_str());
     }
     ::unlink(g_folder->imageFile.c_str());
@@ -80,7 +80,7 @@ Text PicturePathOf(int slot) {
     int made = Slots().subfolders.load();
     while (made < slot && !Slots().subfolders.compare_exchange_weak(made, slot)) {
     }
-    return Utf8ToGbk(subfolder + g_folder->imageFile.substr(g_folder->folder.size()));
+    return Utf8ToGbk(subfolder + g_folder->imageName);
 }
 
 // The calling thread's slot, taken at its first picture and given back when it ends.
@@ -123,6 +123,7 @@ const PrivateFolder* MakePrivateFolder() {
         made->owner = ::getpid();
         made->imagePath = ConcatText(folderGbk, PathSeparator(), "二维码图片.bmp"_gbk);
         made->imageFile = GbkToUtf8(made->imagePath);
+        made->imageName = made->imageFile.substr(folder.size());
         return made;
     }
     return nullptr;

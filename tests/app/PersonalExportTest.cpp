@@ -29,6 +29,7 @@
 #include "tests/app/PersonalExportFixture.h"
 // After the fixture: it names korvel::testing, which would hide ::testing in the fixture.
 #include "tests/app/ImportRegistrationServer.h"
+#include "tests/support/BindingEntry.h"
 #include "tests/support/BmpPixels.h"
 #include "tests/support/QrDecoders.h"
 
@@ -344,14 +345,15 @@ class EncoderStandIn {
 public:
     explicit EncoderStandIn(int32_t (*saveAsBmp)(const char*)) {
         using namespace binding;
+        using testing_support::BindingEntry;
         RegisterSystemLibrary("QRCodeWin32.dll", {
-            Entry<kQRSetMessage>(+[](const char*) { return 1; }),
-            Entry<kQRSetBackColor>(+[](int32_t, int32_t, int32_t) { return 1; }),
-            Entry<kQRSetBarColor>(+[](int32_t, int32_t, int32_t) { return 1; }),
-            Entry<kQRConfigure>(+[](int32_t, int32_t, int32_t) { return 1; }),
-            Entry<kQRAppearance>(+[](double, int32_t, int32_t) { return 1; }),
-            Entry<kQRSetSize>(+[](int32_t, int32_t) { return 1; }),
-            Entry<kQRSaveAsBMP>(saveAsBmp),
+            BindingEntry<kQRSetMessage>(+[](const char*) { return 1; }),
+            BindingEntry<kQRSetBackColor>(+[](int32_t, int32_t, int32_t) { return 1; }),
+            BindingEntry<kQRSetBarColor>(+[](int32_t, int32_t, int32_t) { return 1; }),
+            BindingEntry<kQRConfigure>(+[](int32_t, int32_t, int32_t) { return 1; }),
+            BindingEntry<kQRAppearance>(+[](double, int32_t, int32_t) { return 1; }),
+            BindingEntry<kQRSetSize>(+[](int32_t, int32_t) { return 1; }),
+            BindingEntry<kQRSaveAsBMP>(saveAsBmp),
         });
         ResetBindings();
     }
@@ -360,12 +362,6 @@ public:
         binding::ResetBindings();
     }
 
-private:
-    template <int N, typename Function>
-    static std::pair<const std::string, void*> Entry(Function* function) {
-        static_assert(std::is_same_v<Function, typename binding::Signature<N>::Type>);
-        return {binding::kDeclarations[N].function, reinterpret_cast<void*>(function)};
-    }
 };
 
 // Draws nothing, as a broken encoder would.

@@ -3,10 +3,10 @@
 #include <sys/stat.h>
 
 #include <fstream>
-#include <type_traits>
 
 #include "core/CodePage.h"
 #include "core/binding/Binding.h"
+#include "tests/support/BindingEntry.h"
 
 namespace korvel::testing_support {
 namespace {
@@ -16,13 +16,6 @@ using namespace korvel::binding;
 FakeEncoder* g_current = nullptr;
 
 
-// A fake whose type differs from its declaration would not compile here.
-template <int N, typename Function>
-std::pair<const std::string, void*> Entry(Function* function) {
-    static_assert(std::is_same_v<Function, typename Signature<N>::Type>);
-    return {kDeclarations[N].function, reinterpret_cast<void*>(function)};
-}
-
 }  // namespace
 
 FakeEncoder& FakeEncoder::Current() { return *g_current; }
@@ -30,13 +23,13 @@ FakeEncoder& FakeEncoder::Current() { return *g_current; }
 FakeEncoder::FakeEncoder() {
     g_current = this;
     RegisterSystemLibrary("QRCodeWin32.dll", {
-                                                 Entry<kQRSetMessage>(&SetMessage),
-                                                 Entry<kQRSetBackColor>(&SetBackColor),
-                                                 Entry<kQRSetBarColor>(&SetBarColor),
-                                                 Entry<kQRConfigure>(&Configure),
-                                                 Entry<kQRAppearance>(&Appearance),
-                                                 Entry<kQRSetSize>(&SetSize),
-                                                 Entry<kQRSaveAsBMP>(&SaveAsBmp),
+                                                 BindingEntry<kQRSetMessage>(&SetMessage),
+                                                 BindingEntry<kQRSetBackColor>(&SetBackColor),
+                                                 BindingEntry<kQRSetBarColor>(&SetBarColor),
+                                                 BindingEntry<kQRConfigure>(&Configure),
+                                                 BindingEntry<kQRAppearance>(&Appearance),
+                                                 BindingEntry<kQRSetSize>(&SetSize),
+                                                 BindingEntry<kQRSaveAsBMP>(&SaveAsBmp),
                                              });
     ResetBindings();
 }
